@@ -1,0 +1,23 @@
+// The main window on the headless desktop, for tests of its behaviour.
+#pragma once
+
+#include <memory>
+
+#include "platform/headless/headless_desktop.h"
+#include "ui/form1.h"
+
+namespace brindlock::test {
+
+struct HeadlessForm {
+    HeadlessDesktop desktop;
+    Platform platform = desktop.MakePlatform();
+    std::unique_ptr<TForm1> form;
+
+    // Tests may add services to `platform` before creating the window.
+    TForm1& Create() {
+        form = std::make_unique<TForm1>(platform);
+        return *form;
+    }
+};
+
+}  // namespace brindlock::test
