@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if BRINDLOCK_HAVE_AESNI
+#include "crypto/aes_ctr_aesni.h"
+#endif
+
 namespace brindlock {
 namespace {
 
@@ -108,7 +112,7 @@ void AesEncryptBlock(const uint8_t roundKeys[kAesRoundKeysSize], uint8_t block[1
     AddRoundKey(block, roundKeys + 160);
 }
 
-void CtrTransform(uint8_t* buffer, int32_t length, const uint8_t key[16], const uint8_t counter[16]) {
+void CtrTransformPortable(uint8_t* buffer, int32_t length, const uint8_t key[16], const uint8_t counter[16]) {
     if (length <= 0) return;
     uint8_t work[16];
     uint8_t roundKeys[kAesRoundKeysSize];
@@ -126,6 +130,31 @@ void CtrTransform(uint8_t* buffer, int32_t length, const uint8_t key[16], const 
     SecureZero(roundKeys, sizeof roundKeys);
     SecureZero(stream, sizeof stream);
     SecureZero(work, sizeof work);
+}
+
+bool HasAesNi() {
+#if BRINDLOCK_HAVE_AESNI
+    // Asked once: under a hypervisor CPUID traps and costs microseconds.
+    static const bool has = aesni::ProcessorSupportsAesNi();
+    return has;
+#else
+    return false;
+#endif
+}
+
+bool CtrTransformAesNi(uint8_t* buffer, int32_t length, const uint8_t key[16], const uint8_t counter[16]) {
+#if BRINDLOCK_HAVE_AESNI
+    if (!HasAesNi()) return false;
+    aesni::CtrTransform(buffer, length, key, counter);
+    return true;
+#else
+    (void)buffer, (void)length, (void)key, (void)counter;
+    return false;
+#endif
+}
+
+void CtrTransform(uint8_t* buffer, int32_t length, const uint8_t key[16], const uint8_t counter[16]) {
+    if (!CtrTransformAesNi(buffer, length, key, counter)) CtrTransformPortable(buffer, length, key, counter);
 }
 
 void CtrAdvanceCounter(uint8_t counter[16], uint32_t blocks) {

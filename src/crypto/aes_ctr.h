@@ -30,7 +30,20 @@ void AesEncryptBlock(const uint8_t roundKeys[kAesRoundKeysSize], uint8_t block[1
 
 // XORs the keystream of key and counter into the first `length` bytes of
 // `buffer`. Length <= 0 does nothing. Key and counter are only read.
+// Uses the processor's AES instructions when it has them, the portable
+// byte-oriented code otherwise; both give the same bytes.
 void CtrTransform(uint8_t* buffer, int32_t length, const uint8_t key[16], const uint8_t counter[16]);
+
+// The portable byte-oriented transform: the reference, and the path for
+// processors without AES instructions.
+void CtrTransformPortable(uint8_t* buffer, int32_t length, const uint8_t key[16], const uint8_t counter[16]);
+
+// True when this build carries the AES-NI transform and the processor can run it.
+bool HasAesNi();
+
+// The AES-NI transform. Returns false, touching nothing, when HasAesNi() is
+// false; true otherwise (also for length <= 0).
+bool CtrTransformAesNi(uint8_t* buffer, int32_t length, const uint8_t key[16], const uint8_t counter[16]);
 
 // Adds `blocks` to the 32-bit block counter in bytes 12..15 (mod 2^32), so a
 // region can be transformed in pieces: a piece starting at byte 16 * b uses
