@@ -31,33 +31,73 @@ constexpr uint8_t kSBox[256] = {
 constexpr uint8_t kRcon[10] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80, 0x1b, 0x36};
 
 inline uint8_t Double(uint8_t a) {
-    // Shift left in GF(2^8); reduce by 0x1B when the top bit falls out.
-    return static_cast<uint8_t>((a << 1) ^ ((a >> 7) * 0x1b));
+    // Shift left in GF(2^8); reduce by 0x1B when the top bit falls out. The
+    // mask comes from arithmetic, not a branch, so no byte value takes longer.
+    return static_cast<uint8_t>((a << 1) ^ (0x1b & -(a >> 7)));
 }
 
-inline void AddRoundKey(uint8_t state[16], const uint8_t* roundKey) {
-    for (int i = 0; i < 16; ++i) state[i] ^= roundKey[i];
+// One inner round for output column C: ShiftRows means row r of column C comes
+// from column C + r, so SubBytes reads that diagonal, and MixColumns and
+// AddRoundKey follow at once. The state is read once and written once per
+// round, with every index fixed at compile time. `in` and `out` are distinct
+// buffers; saying so lets the compiler schedule the loads past the stores.
+template <int C>
+inline void RoundColumn(const uint8_t* __restrict in, uint8_t* __restrict out, const uint8_t* __restrict roundKey) {
+    const uint8_t a0 = kSBox[in[4 * C]];
+    const uint8_t a1 = kSBox[in[4 * ((C + 1) & 3) + 1]];
+    const uint8_t a2 = kSBox[in[4 * ((C + 2) & 3) + 2]];
+    const uint8_t a3 = kSBox[in[4 * ((C + 3) & 3) + 3]];
+    const uint8_t all = static_cast<uint8_t>(a0 ^ a1 ^ a2 ^ a3);
+    // 2a0 ^ 3a1 ^ a2 ^ a3 == a0 ^ all ^ 2(a0 ^ a1), and so on round the column.
+    out[4 * C + 0] = static_cast<uint8_t>(a0 ^ all ^ Double(static_cast<uint8_t>(a0 ^ a1)) ^ roundKey[4 * C + 0]);
+    out[4 * C + 1] = static_cast<uint8_t>(a1 ^ all ^ Double(static_cast<uint8_t>(a1 ^ a2)) ^ roundKey[4 * C + 1]);
+    out[4 * C + 2] = static_cast<uint8_t>(a2 ^ all ^ Double(static_cast<uint8_t>(a2 ^ a3)) ^ roundKey[4 * C + 2]);
+    out[4 * C + 3] = static_cast<uint8_t>(a3 ^ all ^ Double(static_cast<uint8_t>(a3 ^ a0)) ^ roundKey[4 * C + 3]);
 }
 
-inline void SubBytesShiftRows(uint8_t state[16]) {
-    uint8_t t[16];
-    // Byte r + 4c takes the substituted byte of column (c + r) % 4, same row.
-    for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r) t[r + 4 * c] = kSBox[state[r + 4 * ((c + r) & 3)]];
-    std::memcpy(state, t, 16);
+inline void Round(const uint8_t* in, uint8_t* out, const uint8_t* roundKey) {
+    RoundColumn<0>(in, out, roundKey);
+    RoundColumn<1>(in, out, roundKey);
+    RoundColumn<2>(in, out, roundKey);
+    RoundColumn<3>(in, out, roundKey);
 }
 
-inline void MixColumns(uint8_t state[16]) {
-    for (int c = 0; c < 4; ++c) {
-        uint8_t* col = state + 4 * c;
-        const uint8_t a0 = col[0], a1 = col[1], a2 = col[2], a3 = col[3];
-        const uint8_t all = static_cast<uint8_t>(a0 ^ a1 ^ a2 ^ a3);
-        // 2a0 ^ 3a1 ^ a2 ^ a3 == a0 ^ all ^ 2(a0 ^ a1), and so on round the column.
-        col[0] = static_cast<uint8_t>(a0 ^ all ^ Double(static_cast<uint8_t>(a0 ^ a1)));
-        col[1] = static_cast<uint8_t>(a1 ^ all ^ Double(static_cast<uint8_t>(a1 ^ a2)));
-        col[2] = static_cast<uint8_t>(a2 ^ all ^ Double(static_cast<uint8_t>(a2 ^ a3)));
-        col[3] = static_cast<uint8_t>(a3 ^ all ^ Double(static_cast<uint8_t>(a3 ^ a0)));
+// The last round has no MixColumns.
+template <int C>
+inline void LastRoundColumn(const uint8_t* __restrict in, uint8_t* __restrict out, const uint8_t* __restrict roundKey) {
+    out[4 * C + 0] = static_cast<uint8_t>(kSBox[in[4 * C]] ^ roundKey[4 * C + 0]);
+    out[4 * C + 1] = static_cast<uint8_t>(kSBox[in[4 * ((C + 1) & 3) + 1]] ^ roundKey[4 * C + 1]);
+    out[4 * C + 2] = static_cast<uint8_t>(kSBox[in[4 * ((C + 2) & 3) + 2]] ^ roundKey[4 * C + 2]);
+    out[4 * C + 3] = static_cast<uint8_t>(kSBox[in[4 * ((C + 3) & 3) + 3]] ^ roundKey[4 * C + 3]);
+}
+
+inline void LastRound(const uint8_t* in, uint8_t* out, const uint8_t* roundKey) {
+    LastRoundColumn<0>(in, out, roundKey);
+    LastRoundColumn<1>(in, out, roundKey);
+    LastRoundColumn<2>(in, out, roundKey);
+    LastRoundColumn<3>(in, out, roundKey);
+}
+
+// The state moves between `block` and `scratch` each round and ends in
+// `block`. The caller owns `scratch` and wipes it when done, so a transform
+// of many blocks wipes it once rather than per block.
+inline void EncryptBlock(const uint8_t* roundKeys, uint8_t* block, uint8_t* scratch) {
+    for (int i = 0; i < 16; ++i) block[i] ^= roundKeys[i];
+    for (int round = 1; round < 9; round += 2) {
+        Round(block, scratch, roundKeys + 16 * round);
+        Round(scratch, block, roundKeys + 16 * (round + 1));
     }
+    Round(block, scratch, roundKeys + 144);
+    LastRound(scratch, block, roundKeys + 160);
+}
+
+inline void XorBlock(uint8_t* data, const uint8_t* stream) {
+    uint64_t d[2], k[2];
+    std::memcpy(d, data, 16);
+    std::memcpy(k, stream, 16);
+    d[0] ^= k[0];
+    d[1] ^= k[1];
+    std::memcpy(data, d, 16);
 }
 
 inline void IncrementCounter(uint8_t counter[16]) {
@@ -102,14 +142,9 @@ void AesExpandKey(const uint8_t key[16], uint8_t roundKeys[kAesRoundKeysSize]) {
 }
 
 void AesEncryptBlock(const uint8_t roundKeys[kAesRoundKeysSize], uint8_t block[16]) {
-    AddRoundKey(block, roundKeys);
-    for (int round = 1; round < 10; ++round) {
-        SubBytesShiftRows(block);
-        MixColumns(block);
-        AddRoundKey(block, roundKeys + 16 * round);
-    }
-    SubBytesShiftRows(block);
-    AddRoundKey(block, roundKeys + 160);
+    uint8_t scratch[16];
+    EncryptBlock(roundKeys, block, scratch);
+    SecureZero(scratch, sizeof scratch);
 }
 
 void CtrTransformPortable(uint8_t* buffer, int32_t length, const uint8_t key[16], const uint8_t counter[16]) {
@@ -117,18 +152,24 @@ void CtrTransformPortable(uint8_t* buffer, int32_t length, const uint8_t key[16]
     uint8_t work[16];
     uint8_t roundKeys[kAesRoundKeysSize];
     uint8_t stream[16];
+    uint8_t scratch[16];
     std::memcpy(work, counter, 16);
     AesExpandKey(key, roundKeys);
-    for (int32_t p = 0; p < length;) {
+    int32_t p = 0;
+    for (; length - p >= 16; p += 16) {
         std::memcpy(stream, work, 16);
-        AesEncryptBlock(roundKeys, stream);
-        const int32_t m = length - p < 16 ? length - p : 16;
-        for (int32_t i = 0; i < m; ++i) buffer[p + i] ^= stream[i];
+        EncryptBlock(roundKeys, stream, scratch);
+        XorBlock(buffer + p, stream);
         IncrementCounter(work);
-        p += m;
+    }
+    if (p < length) {
+        std::memcpy(stream, work, 16);
+        EncryptBlock(roundKeys, stream, scratch);
+        for (int32_t i = 0; p + i < length; ++i) buffer[p + i] ^= stream[i];
     }
     SecureZero(roundKeys, sizeof roundKeys);
     SecureZero(stream, sizeof stream);
+    SecureZero(scratch, sizeof scratch);
     SecureZero(work, sizeof work);
 }
 
