@@ -1,0 +1,73 @@
+// brindlock-probe.exe: a small console tool for the end-to-end tests. It looks
+// at Brindlock's windows from the Win32 side, which the X display cannot show
+// (window class names, client sizes, child controls), and prints one line per
+// finding. Not shipped; tests/e2e/lib.sh runs it under wine64.
+//
+//   brindlock-probe window CLASS          the top-level window of that class
+//   brindlock-probe wait-window CLASS MS  the same, waiting up to MS ms for it
+//   brindlock-probe children CLASS        every child control: class, id, rect, text
+//
+// Exit code 0 when the window was found, 1 when not, 2 on bad usage.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string WindowText(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+void PrintWindow(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    std::printf("hwnd=%p visible=%d client=%ldx%ld origin=%ld,%ld style=0x%08lx exstyle=0x%08lx caption=%s\n",
+                static_cast<void*>(window), IsWindowVisible(window) ? 1 : 0, client.right - client.left,
+                client.bottom - client.top, origin.x, origin.y,
+                static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_EXSTYLE)), WindowText(window).c_str());
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM topLevel) {
+    HWND parent = reinterpret_cast<HWND>(topLevel);
+    char className[128] = {};
+    GetClassNameA(child, className, sizeof className);
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("class=%s id=%ld rect=%ld,%ld,%ld,%ld visible=%d text=%s\n", className,
+                static_cast<long>(GetDlgCtrlID(child)), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                IsWindowVisible(child) ? 1 : 0, WindowText(child).c_str());
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: brindlock-probe window|wait-window|children CLASS [MS]\n");
+        return 2;
+    }
+    const std::string command = argv[1];
+    const char* className = argv[2];
+    const int waitMs = command == "wait-window" && argc > 3 ? std::atoi(argv[3]) : 0;
+    HWND window = FindWindowA(className, nullptr);
+    for (int waited = 0; !window && waited < waitMs; waited += 50) {
+        Sleep(50);
+        window = FindWindowA(className, nullptr);
+    }
+    if (!window) {
+        std::printf("no window of class %s\n", className);
+        return 1;
+    }
+    if (command == "children") EnumChildWindows(window, PrintChild, reinterpret_cast<LPARAM>(window));
+    else PrintWindow(window);
+    return 0;
+}
