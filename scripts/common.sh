@@ -9,6 +9,7 @@ BRINDLOCK_PACKAGES=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libssl-dev openssl
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth xdotool xclip imagemagick x11-utils procps util-linux
+  libbenchmark-dev time
 )
 
 ensure_packages() {
