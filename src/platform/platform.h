@@ -8,11 +8,33 @@ namespace brindlock {
 class ComponentHost;
 class IApplication;
 class IShellServices;
+class IFileSystem;
+class IProgramInfo;
+class IRegistry;
+class IEnvironment;
+class IProcessLauncher;
+class ISleeper;
+class IHotkeys;
+class IClipboard;
+class IKeyboardInput;
 
 struct Platform {
     ComponentHost* Host = nullptr;
     IApplication* Application = nullptr;
     IShellServices* Shell = nullptr;
+    // The file layer; commands admit only paths of existing files.
+    IFileSystem* Files = nullptr;
+    // Program path and arguments (the command line a first start takes in).
+    IProgramInfo* Program = nullptr;
+    // Desktop integration: context-menu verbs, Start Menu shortcut, hotkeys
+    // and the capture of Explorer's selection.
+    IRegistry* Registry = nullptr;
+    IEnvironment* Environment = nullptr;
+    IProcessLauncher* Processes = nullptr;
+    ISleeper* Sleeper = nullptr;
+    IHotkeys* HotkeyService = nullptr;
+    IClipboard* Clipboard = nullptr;
+    IKeyboardInput* Keyboard = nullptr;
 };
 
 }  // namespace brindlock

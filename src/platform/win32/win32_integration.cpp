@@ -1,0 +1,84 @@
+#include "platform/win32/win32_integration.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace brindlock {
+namespace {
+
+HKEY RootKey(RegistryRoot root) { return root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER; }
+
+}  // namespace
+
+bool Win32Registry::CreateKey(RegistryRoot root, const std::string& subKey, uint32_t access, RegistryKey& key,
+                              uint32_t* disposition) {
+    HKEY created = nullptr;
+    DWORD createdDisposition = 0;
+    const LONG result = RegCreateKeyExA(RootKey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                                        nullptr, &created, disposition ? &createdDisposition : nullptr);
+    key = result == ERROR_SUCCESS ? reinterpret_cast<RegistryKey>(created) : 0;
+    if (disposition) *disposition = createdDisposition;
+    return result == ERROR_SUCCESS;
+}
+
+bool Win32Registry::SetValue(RegistryKey key, const char* valueName, uint32_t type, const void* data,
+                             uint32_t size) {
+    return RegSetValueExA(reinterpret_cast<HKEY>(key), valueName, 0, type, static_cast<const BYTE*>(data), size) ==
+           ERROR_SUCCESS;
+}
+
+void Win32Registry::CloseKey(RegistryKey key) { RegCloseKey(reinterpret_cast<HKEY>(key)); }
+
+uint32_t Win32Environment::GetVariable(const char* name, char* buffer, uint32_t size) {
+    return GetEnvironmentVariableA(name, buffer, size);
+}
+
+uint32_t Win32ProcessLauncher::WinExec(const std::string& commandLine, uint32_t show) {
+    return ::WinExec(commandLine.c_str(), show);
+}
+
+void Win32Sleeper::Sleep(uint32_t ms) { ::Sleep(ms); }
+
+bool Win32Hotkeys::Register(TForm& window, int32_t id, uint32_t modifiers, uint32_t key) {
+    return RegisterHotKey(windowOf_(window), id, modifiers, key) != FALSE;
+}
+
+bool Win32Hotkeys::Unregister(TForm& window, int32_t id) { return UnregisterHotKey(windowOf_(window), id) != FALSE; }
+
+bool Win32Clipboard::IsFormatAvailable(uint32_t format) { return IsClipboardFormatAvailable(format) != FALSE; }
+
+bool Win32Clipboard::Open() { return OpenClipboard(nullptr) != FALSE; }
+
+DropHandle Win32Clipboard::GetData(uint32_t format) { return reinterpret_cast<DropHandle>(GetClipboardData(format)); }
+
+uint32_t Win32Clipboard::DragQueryFile(DropHandle drop, uint32_t index, char* buffer, uint32_t size) {
+    return DragQueryFileA(reinterpret_cast<HDROP>(drop), index, buffer, size);
+}
+
+bool Win32Clipboard::Close() { return CloseClipboard() != FALSE; }
+
+uint32_t Win32KeyboardInput::SendInput(const KeyboardInputRecord* records, uint32_t count) {
+    std::vector<INPUT> inputs(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = records[i].VirtualKey;
+        inputs[i].ki.wScan = records[i].ScanCode;
+        inputs[i].ki.dwFlags = records[i].Flags;
+        inputs[i].ki.time = records[i].Time;
+        inputs[i].ki.dwExtraInfo = records[i].ExtraInfo;
+    }
+    return ::SendInput(count, inputs.data(), sizeof(INPUT));
+}
+
+void Win32Integration::AddTo(Platform& platform) {
+    platform.Registry = &registry;
+    platform.Environment = &environment;
+    platform.Processes = &processes;
+    platform.Sleeper = &sleeper;
+    platform.HotkeyService = &hotkeys;
+    platform.Clipboard = &clipboard;
+    platform.Keyboard = &keyboard;
+}
+
+}  // namespace brindlock
