@@ -17,6 +17,8 @@ class ISleeper;
 class IHotkeys;
 class IClipboard;
 class IKeyboardInput;
+class IClock;
+class ILocale;
 
 struct Platform {
     ComponentHost* Host = nullptr;
@@ -35,6 +37,8 @@ struct Platform {
     IHotkeys* HotkeyService = nullptr;
     IClipboard* Clipboard = nullptr;
     IKeyboardInput* Keyboard = nullptr;
+    IClock* Clock = nullptr;
+    ILocale* Locale = nullptr;
 };
 
 }  // namespace brindlock

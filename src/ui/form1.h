@@ -14,12 +14,10 @@
 #include <vector>
 
 #include "platform/components.h"
+#include "platform/date_time.h"
 #include "platform/platform.h"
 
 namespace brindlock {
-
-// Days since 30 December 1899 00:00, local time, the time of day as the fraction.
-using TDateTime = double;
 
 // A file operation's progress report: bytes done, bytes in total; false aborts.
 using ProgressCallback = std::function<bool(int32_t done, int32_t total)>;

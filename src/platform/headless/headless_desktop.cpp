@@ -9,6 +9,8 @@ Platform HeadlessDesktop::MakePlatform() {
     p.Host = this;
     p.Application = this;
     p.Shell = this;
+    p.Clock = &Clock;
+    p.Locale = &Locale;
     return p;
 }
 

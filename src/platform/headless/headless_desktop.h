@@ -14,6 +14,7 @@
 
 #include "platform/application.h"
 #include "platform/components.h"
+#include "platform/headless/headless_run_time.h"
 #include "platform/platform.h"
 #include "platform/shell_services.h"
 
@@ -36,6 +37,10 @@ public:
     bool TimerScheduled(const TTimer& timer) const { return due_.count(&timer) != 0; }
     // Milliseconds until the timer's next tick, or nothing when disabled.
     std::optional<uint64_t> TimeToTick(const TTimer& timer) const;
+
+    // Local time on the virtual clock, and settable regional settings.
+    HeadlessClock Clock{[this] { return nowMs_; }};
+    HeadlessLocale Locale;
 
     // ---- Message pump ----------------------------------------------------
     // An event (a click, a message) that runs at the next ProcessMessages.
