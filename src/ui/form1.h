@@ -19,6 +19,8 @@
 
 namespace brindlock {
 
+class IFileOperations;  // fileops/file_operations.h
+
 // A file operation's progress report: bytes done, bytes in total; false aborts.
 using ProgressCallback = std::function<bool(int32_t done, int32_t total)>;
 
@@ -106,6 +108,10 @@ public:
     // Password session
     std::string Password;
     bool KeepSession = true;
+    // The password the running job was started with. Encryption and
+    // decryption key with it, so a session that ends in the middle of a job
+    // does not change the key of the job's remaining files.
+    std::string JobPassword;
 
     int32_t FilePercent = 0;
     int32_t WipePasses = 0;
@@ -166,6 +172,9 @@ public:
     void OpenEncryptedFile1Click(TObject* sender);
 
     // ---- File operations (fileops/) ------------------------------------
+    // What the three operations below run: the real ones over the platform's
+    // files when null; tests put a scripted double here.
+    IFileOperations* FileOperations = nullptr;
     bool EncryptOneFile(const std::string& path, int32_t limit, const ProgressCallback& progress);
     bool DecryptOneFile(const std::string& path, int32_t limit, const ProgressCallback& progress);
     bool SecureWipeFile(const std::string& path, int32_t passes, const ProgressCallback& progress);
@@ -198,6 +207,12 @@ public:
     void SendCopyKeystroke();
 
 private:
+    // FileOperations, or the real operations when it is null.
+    IFileOperations* ActiveFileOperations();
+    // Runs the actions RunWhenIdle held back, in order, once no file
+    // operation is in progress.
+    void RunDeferredActions();
+
     Platform& platform_;
     std::vector<std::function<void()>> deferred_;
 };

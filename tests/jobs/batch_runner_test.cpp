@@ -1,0 +1,224 @@
+#include <climits>
+
+#include "jobs/job_fixture.h"
+#include "jobs/job_queue.h"
+
+namespace brindlock::test {
+namespace {
+
+using BatchRunner = JobTest;
+
+const std::vector<std::string> kThree = {"one.txt", "two.txt", "three.txt"};
+
+TEST_F(BatchRunner, ProcessesOneFilePerTickInOrderThenHidesTheWindow) {
+    form.Password = "pw";
+    form.Show();
+    Choose(form.ButtonEncrypt, kThree);
+    EXPECT_TRUE(form.PanelProgress.Visible());
+    EXPECT_FALSE(form.PanelPwd.Visible());
+
+    const std::vector<std::pair<uint64_t, std::size_t>> callsAt = {{199, 0}, {200, 1}, {399, 1}, {400, 2}, {600, 3}};
+    for (const auto& [ms, count] : callsAt) {
+        desktop.AdvanceTo(ms);
+        EXPECT_EQ(files.Calls.size(), count) << "at " << ms << " ms";
+    }
+    EXPECT_EQ(files.Paths(), kThree);
+    for (const auto& call : files.Calls) {
+        EXPECT_EQ(call.kind, Kind::Encrypt);
+        EXPECT_EQ(call.count, 0);
+        EXPECT_EQ(call.settings.Password, "pw");
+        EXPECT_FALSE(call.settings.OpenMode);
+    }
+    // DoneAndClose ran with the third file.
+    EXPECT_EQ(form.JobCount, 0);
+    EXPECT_EQ(form.JobIndex, 0);
+    EXPECT_TRUE(form.ButtonClose.Visible());
+    EXPECT_FALSE(form.ButtonAbort.Visible());
+    EXPECT_EQ(form.Caption(), "Brindlock");
+    EXPECT_EQ(form.JobFiles, kThree);  // entries stay until the next command
+
+    desktop.AdvanceTo(649);
+    EXPECT_TRUE(form.Visible());
+    desktop.AdvanceTo(650);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.PanelProgress.Visible());
+    EXPECT_FALSE(desktop.TimerScheduled(form.TimerClose));
+    EXPECT_FALSE(desktop.TimerScheduled(form.TimerBatch));
+    desktop.AdvanceBy(5000);
+    EXPECT_EQ(files.Calls.size(), 3u);
+}
+
+TEST_F(BatchRunner, SkipsAFailingFileWithoutAMessage) {
+    form.Password = "pw";
+    files.Scripts["two.txt"].succeeds = false;
+    Choose(form.ButtonEncrypt, kThree);
+    desktop.AdvanceTo(400);
+    EXPECT_EQ(form.JobIndex, 2);
+    EXPECT_EQ(form.JobCount, 3);
+    desktop.AdvanceTo(600);
+    EXPECT_EQ(files.Paths(), kThree);
+    EXPECT_TRUE(desktop.Messages.empty());
+    EXPECT_TRUE(desktop.MessageBoxes.empty());
+    EXPECT_EQ(form.JobCount, 0);
+}
+
+TEST_F(BatchRunner, AbortDuringTheSecondFileStopsTheJobWhereItIs) {
+    form.Password = "pw";
+    form.Show();
+    files.BeforeReport = [&](const std::string& path, int index) {
+        if (path == "two.txt" && index == 1) desktop.Post([&] { form.ButtonAbort.Click(); });
+    };
+    Choose(form.ButtonEncrypt, kThree);
+    desktop.AdvanceTo(400);
+
+    EXPECT_EQ(form.JobIndex, 1);
+    EXPECT_EQ(form.JobCount, 3);
+    EXPECT_TRUE(form.AbortRequested);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(desktop.TimerScheduled(form.TimerClose));
+    EXPECT_FALSE(desktop.TimerScheduled(form.TimerBatch));
+    desktop.AdvanceBy(10000);
+    EXPECT_EQ(files.Paths(), (std::vector<std::string>{"one.txt", "two.txt"}));
+    EXPECT_EQ(form.JobIndex, 1);
+    EXPECT_TRUE(form.AbortRequested);
+    EXPECT_TRUE(form.JobPassword.empty());  // nothing restarts a stopped job
+}
+
+TEST_F(BatchRunner, AWipeJobNeverAsksForAPassword) {
+    Choose(form.ButtonErase, kThree);
+    EXPECT_FALSE(form.PanelPwd.Visible());
+    EXPECT_FALSE(form.Visible());  // the Erase command leaves the window as it was
+    desktop.AdvanceTo(600);
+    ASSERT_EQ(files.Paths(), kThree);
+    for (const auto& call : files.Calls) {
+        EXPECT_EQ(call.kind, Kind::Wipe);
+        EXPECT_EQ(call.count, 5);
+    }
+}
+
+TEST_F(BatchRunner, FilePercentStaysWithinZeroToHundredForAnyTotal) {
+    struct Case {
+        int32_t done, total, percent;
+    };
+    const Case cases[] = {
+        {0, 0, 0},
+        {5, 0, 100},  // the total counts as 1
+        {15'000'000, 30'000'000, 50},
+        {30'000'000, 30'000'000, 100},
+        {INT32_MAX / 2, INT32_MAX, 49},
+        {INT32_MAX - 1, INT32_MAX, 99},
+        {INT32_MAX, INT32_MAX, 100},
+        {INT32_MAX, INT32_MAX - 7, 100},
+        {-5, 100, 0},
+    };
+    form.JobFiles = {"big.bin"};
+    form.JobCount = 1;
+    for (const Case& c : cases) {
+        EXPECT_TRUE(form.FileProgress(c.done, c.total));
+        EXPECT_EQ(form.FilePercent, c.percent) << c.done << " of " << c.total;
+        EXPECT_EQ(form.ProgressBarFileCurrent.Position(), c.percent);
+    }
+    form.AbortRequested = true;
+    EXPECT_FALSE(form.FileProgress(1, 2));
+}
+
+TEST_F(BatchRunner, ProgressReportsReachTheDisplayAndPumpMessages) {
+    form.Password = "pw";
+    files.Scripts["big.bin"].reports = {{0, INT32_MAX}, {INT32_MAX / 4, INT32_MAX}, {INT32_MAX, INT32_MAX}};
+    std::vector<int32_t> seen;
+    files.BeforeReport = [&](const std::string&, int) { seen.push_back(form.FilePercent); };
+    Choose(form.ButtonDecrypt, {"big.bin", "next.bin"});
+    const int pumpsBefore = desktop.ProcessMessagesCalls;
+    desktop.AdvanceTo(200);
+    EXPECT_EQ(desktop.ProcessMessagesCalls - pumpsBefore, 3);
+    EXPECT_EQ(seen, (std::vector<int32_t>{0, 0, 24}));
+    EXPECT_EQ(form.FilePercent, 100);
+    EXPECT_EQ(form.LabelFilesAll.Caption(), "1 / 2 (50 %)");
+    EXPECT_EQ(desktop.Title(), "Decrypting 1 / 2 (50 %)");
+}
+
+// ---- Open jobs -------------------------------------------------------------
+
+class OpenJob : public JobTest {
+protected:
+    OpenJob() { form.Password = "pw"; }
+};
+
+TEST_F(OpenJob, EndsByOpeningTheCopyAfterDoneAndClose) {
+    const std::string copy = TempCopyPathFor("docs/$report.pdf");
+    Choose(form.ButtonOpen, {"docs/$report.pdf"});
+    EXPECT_TRUE(form.Visible());  // the open command brings the window up
+    EXPECT_TRUE(form.OpenMode);
+    desktop.AdvanceTo(200);
+
+    ASSERT_EQ(files.Calls.size(), 1u);
+    EXPECT_EQ(files.Calls[0].kind, Kind::Decrypt);
+    EXPECT_TRUE(files.Calls[0].settings.OpenMode);
+    EXPECT_EQ(files.Calls[0].settings.TempCopyPath, copy);
+    ASSERT_EQ(desktop.ShellOpens.size(), 1u);
+    EXPECT_EQ(desktop.ShellOpens[0].target, copy);
+    EXPECT_TRUE(desktop.ShellOpens[0].hadOwner);
+    EXPECT_EQ(form.JobCount, 0);
+    EXPECT_FALSE(form.OpenMode);
+    EXPECT_TRUE(form.TempCopyPath.empty());
+}
+
+TEST_F(OpenJob, AFailedDecryptionOpensNothing) {
+    files.Scripts["docs/$report.pdf"].succeeds = false;
+    Choose(form.ButtonOpen, {"docs/$report.pdf"});
+    desktop.AdvanceTo(200);
+    EXPECT_EQ(files.Calls.size(), 1u);
+    EXPECT_TRUE(desktop.ShellOpens.empty());
+    EXPECT_TRUE(form.PendingWipes.empty());
+    EXPECT_EQ(form.JobCount, 0);
+    EXPECT_FALSE(form.OpenMode);
+    EXPECT_TRUE(form.TempCopyPath.empty());
+}
+
+TEST_F(OpenJob, AnAbortedOpenJobLeavesNothingToTheNextDecryptJob) {
+    files.BeforeReport = [&](const std::string& path, int) {
+        if (path == "docs/$report.pdf") form.ButtonAbort.Click();
+    };
+    Choose(form.ButtonOpen, {"docs/$report.pdf"});
+    desktop.AdvanceTo(200);
+    EXPECT_TRUE(form.AbortRequested);
+
+    Choose(form.ButtonDecrypt, {"docs/$a.txt", "docs/$b.txt"});
+    desktop.AdvanceBy(1000);
+    ASSERT_EQ(files.Calls.size(), 3u);
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ(files.Calls[i].kind, Kind::Decrypt);
+        EXPECT_FALSE(files.Calls[i].settings.OpenMode);
+        EXPECT_TRUE(files.Calls[i].settings.TempCopyPath.empty());
+    }
+    EXPECT_TRUE(desktop.ShellOpens.empty());
+}
+
+TEST(TempCopyPath, IsTheFoldersBrindlockCopyWithTheEncryptedExtension) {
+    struct Case {
+        const char* encrypted;
+        const char* copy;
+    };
+#ifdef _WIN32
+    const Case cases[] = {
+        {"C:\\docs\\$report.pdf", "C:\\docs\\_Brindlock.pdf"},
+        {"C:\\docs\\$notes", "C:\\docs\\_Brindlock"},
+        {"C:\\my.docs\\$notes", "C:\\my.docs\\_Brindlock"},
+        {"C:\\docs\\$a.tar.gz", "C:\\docs\\_Brindlock.gz"},
+        {"C:$x.txt", "C:_Brindlock.txt"},
+        {"$x.txt", "_Brindlock.txt"},
+    };
+#else
+    const Case cases[] = {
+        {"/docs/$report.pdf", "/docs/_Brindlock.pdf"},
+        {"/docs/$notes", "/docs/_Brindlock"},
+        {"/my.docs/$notes", "/my.docs/_Brindlock"},
+        {"/docs/$a.tar.gz", "/docs/_Brindlock.gz"},
+        {"$x.txt", "_Brindlock.txt"},
+    };
+#endif
+    for (const Case& c : cases) EXPECT_EQ(TempCopyPathFor(c.encrypted), c.copy) << c.encrypted;
+}
+
+}  // namespace
+}  // namespace brindlock::test
