@@ -10,6 +10,7 @@ BRINDLOCK_PACKAGES=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth xdotool xclip imagemagick x11-utils procps util-linux
   libbenchmark-dev time
+  clang libclang-rt-14-dev
 )
 
 ensure_packages() {
@@ -35,6 +36,18 @@ configure_and_build() {
   shift
   cmake -S "$BRINDLOCK_ROOT" -B "$BRINDLOCK_BUILD/$name" -G Ninja "$@" >/dev/null
   cmake --build "$BRINDLOCK_BUILD/$name" -j"$(nproc)"
+}
+
+# The native unit tests again, under AddressSanitizer and UBSan (tests "asan.*").
+build_linux_sanitized() {
+  configure_and_build linux-asan -DBRINDLOCK_SANITIZE=ON
+}
+
+# The libFuzzer targets (fuzz/, tests "fuzz.*"), a clang project of their own.
+build_fuzz_targets() {
+  cmake -S "$BRINDLOCK_ROOT/fuzz" -B "$BRINDLOCK_BUILD/fuzz" -G Ninja \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "$@" >/dev/null
+  cmake --build "$BRINDLOCK_BUILD/fuzz" -j"$(nproc)"
 }
 
 build_windows_x64() {

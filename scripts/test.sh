@@ -8,6 +8,10 @@ ensure_packages "${BRINDLOCK_PACKAGES[@]}"
 
 echo "== build: Linux"
 configure_and_build linux
+echo "== build: Linux with AddressSanitizer + UBSan"
+build_linux_sanitized
+echo "== build: fuzz targets (clang, libFuzzer)"
+build_fuzz_targets
 echo "== build: Windows x64"
 build_windows_x64
 echo "== build: Windows x86 (build only)"
@@ -20,9 +24,11 @@ wineserver_stop() { WINEPREFIX="$BRINDLOCK_BUILD/win64/wineprefix" wineserver -k
 echo "== wine prefix"
 "$BRINDLOCK_ROOT/scripts/wine-run.sh" "$BRINDLOCK_BUILD/win64/wineprefix" cmd /c exit 0 >/dev/null 2>&1 || true
 
-# One CTest run over both test trees, so one summary line closes the run.
+# One CTest run over all test trees, so one summary line closes the run.
 cat >"$BRINDLOCK_BUILD/CTestTestfile.cmake" <<CT
 subdirs("linux")
+subdirs("linux-asan")
+subdirs("fuzz")
 subdirs("win64")
 CT
 echo "== tests"
