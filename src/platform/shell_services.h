@@ -4,6 +4,12 @@
 #include <cstdint>
 #include <string>
 
+// <windows.h> makes MessageBox a macro for MessageBoxA; where both headers
+// meet, the method below must keep its own name.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 namespace brindlock {
 
 class TForm;

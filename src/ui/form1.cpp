@@ -4,14 +4,17 @@
 #include "ui/form1.h"
 
 #include "platform/application.h"
+#include "platform/picture_ids.h"
 
 namespace brindlock {
 namespace {
 
 constexpr uint32_t kLinkBlue = 0xFF0000;  // 0x00BBGGRR
 constexpr const char* kMakerAddress = "www.norvalde.com";
-constexpr const char* kProductAddress = "www.norvalde.com/brindlock";
-constexpr const char* kNotice = "Encrypted copies carry a $ in front of their name. A lost password cannot be recovered.";
+// Short enough to end inside the window at its place in the top right corner.
+constexpr const char* kProductAddress = "brindlock.norvalde.com";
+// Three lines of the small font fill the label's height.
+constexpr const char* kNotice = "A lost password cannot be recovered: keep it safe.";
 
 TFont MakeFont(const char* name, int height, bool bold, bool underline = false, uint32_t color = 0) {
     TFont f;
@@ -97,8 +100,10 @@ TForm1::TForm1(Platform& platform)
     ButtonClose.Flat = true;
     ButtonSettings.Flat = true;
     ButtonSettings.SetHint("Settings");
+    ButtonSettings.GlyphId = BRINDLOCK_GLYPH_SETTINGS;
     ButtonTerminate.Flat = true;
     ButtonTerminate.SetHint("Terminate Brindlock");
+    ButtonTerminate.GlyphId = BRINDLOCK_GLYPH_TERMINATE;
     Label7.SetCaption("Brindlock");
     Label7.SetFont(MakeFont("Arial Black", -32, true));
     Label2.SetCaption("norvalde");
@@ -116,24 +121,28 @@ TForm1::TForm1(Platform& platform)
     Label5.HandCursor = true;
     for (TLabel* label : {&Label7, &Label2, &Label6, &Label4, &Label3, &Label5}) label->Transparent = true;
     Image4.Transparent = true;
+    Image4.IconId = BRINDLOCK_ICON_MAIN;
+    Image2.IconId = BRINDLOCK_ICON_PASSWORD;
 
     struct BigButton {
         TSpeedButton& button;
         const char* caption;
         const char* hint;
+        int glyph;
         void (TForm1::*handler)(TObject*);
     };
     const BigButton bigButtons[] = {
-        {ButtonOpen, "Open Enc Files", "Open Encrypted File", &TForm1::OpenEncryptedFile1Click},
-        {ButtonEncrypt, "Encrypt Files", "Encrypt Files", &TForm1::EncryptFile1Click},
-        {ButtonDecrypt, "Decrypt Files", "Decrypt Files", &TForm1::DecryptFile1Click},
-        {ButtonErase, "Erase Files", "Secure Erase Files", &TForm1::EraseFile1Click},
-        {ButtonLogout, "Clear Session", "Logout Session", &TForm1::ButtonLogoutClick},
+        {ButtonOpen, "Open Enc Files", "Open Encrypted File", BRINDLOCK_ICON_OPEN, &TForm1::OpenEncryptedFile1Click},
+        {ButtonEncrypt, "Encrypt Files", "Encrypt Files", BRINDLOCK_ICON_ENCRYPT, &TForm1::EncryptFile1Click},
+        {ButtonDecrypt, "Decrypt Files", "Decrypt Files", BRINDLOCK_ICON_DECRYPT, &TForm1::DecryptFile1Click},
+        {ButtonErase, "Erase Files", "Secure Erase Files", BRINDLOCK_ICON_ERASE, &TForm1::EraseFile1Click},
+        {ButtonLogout, "Clear Session", "Logout Session", BRINDLOCK_GLYPH_CLEAR_SESSION, &TForm1::ButtonLogoutClick},
     };
     for (const auto& b : bigButtons) {
         b.button.SetCaption(b.caption);
         b.button.SetHint(b.hint);
         b.button.GlyphAboveText = true;
+        b.button.GlyphId = b.glyph;
         b.button.OnClick = on(b.handler);
     }
     for (TSpeedButton* b : {&ButtonDone, &ButtonAbort, &ButtonClose, &ButtonSettings, &ButtonTerminate, &ButtonOpen,

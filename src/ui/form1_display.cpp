@@ -9,7 +9,7 @@ namespace brindlock {
 namespace {
 
 constexpr const char* kMakerUrl = "https://www.norvalde.com";
-constexpr const char* kProductUrl = "https://www.norvalde.com/brindlock";
+constexpr const char* kProductUrl = "https://brindlock.norvalde.com";
 
 }  // namespace
 

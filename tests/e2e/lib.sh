@@ -211,8 +211,10 @@ e2e_menu_keys() {
 e2e_screenshot() {
   local out="$E2E_ARTIFACTS/$1"
   [ -n "$E2E_XWINDOW" ] || e2e_fail "e2e_screenshot: no visible window"
-  # Give the window a moment to paint after it came up.
-  sleep 0.4
+  # The pointer away from the window, so no button tooltip covers it; and a
+  # moment for the window to paint after it came up.
+  xdotool mousemove 1279 799 2>/dev/null || true
+  sleep 0.6
   import -window "$E2E_XWINDOW" "$out" || e2e_fail "screenshot failed"
   echo "$out"
 }

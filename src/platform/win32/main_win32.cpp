@@ -1,43 +1,52 @@
-// Program entry of Brindlock.exe. For now it only registers and shows the
-// main window under the class name "TForm1", the name a second start looks
-// for.
+// Program entry of Brindlock.exe.
 #include <windows.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "platform/picture_ids.h"
+#include "platform/win32/win32_platform.h"
+#include "ui/form1.h"
 
 namespace {
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+using namespace brindlock;
+
+// The platform's display of an exception that escaped the start or the loop.
+void ShowException(const char* message) {
+    MessageBoxA(nullptr, message, "Brindlock", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+// Keeps the shutdown in one place for every way out of the run, the
+// exceptional ones too: the backend stops its timers and removes the tray
+// icon before the main window's destruction handler runs.
+struct ShutdownGuard {
+    Win32FormHost& host;
+    ~ShutdownGuard() { host.Shutdown(); }
+};
+
+// The first instance: the application titled "Pellmar", the main window,
+// the message loop until Terminate, then the window's destruction.
+void RunFirstInstance(HINSTANCE instance) {
+    Win32Platform platform(instance);
+    platform.Application.SetTitle("Pellmar");
+    auto form = std::make_unique<TForm1>(platform.Services);
+    ShutdownGuard guard{platform.Host};
+    form->ImageMarble.SetPicture(platform.Pictures.Bitmap(BRINDLOCK_BITMAP_MARBLE));
+    platform.Application.Run();
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = "TForm1";
-    if (!RegisterClassA(&windowClass)) return 0;
-
-    const DWORD style = WS_CAPTION | WS_SYSMENU | WS_BORDER | DS_MODALFRAME;
-    RECT frame{0, 0, 416, 180};
-    AdjustWindowRect(&frame, style, FALSE);
-    HWND window = CreateWindowExA(WS_EX_DLGMODALFRAME, "TForm1", "Norvalde Brindlock", style, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                  nullptr, instance, nullptr);
-    if (!window) return 0;
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    try {
+        RunFirstInstance(instance);
+    } catch (const std::exception& error) {
+        ShowException(error.what());
+    } catch (...) {
+        // Not one of ours: shown like one, without a message.
+        ShowException("");
     }
     return 0;
 }
