@@ -9,6 +9,9 @@ void TForm1::WMCopyData(TMessage&) {}
 void TForm1::CMDialogKey(TMessage&) {}
 void TForm1::ProcessCommandLine() {}
 void TForm1::AcceptCommand(char, const std::vector<std::string>&) {}
-void TForm1::TimerStartupTimer(TObject*) { TimerStartup.SetEnabled(false); }
+void TForm1::TimerStartupTimer(TObject*) {
+    TimerStartup.SetEnabled(false);
+    TrayIcon1.SetVisible(true);
+}
 
 }  // namespace brindlock

@@ -213,7 +213,9 @@ e2e_screenshot() {
   [ -n "$E2E_XWINDOW" ] || e2e_fail "e2e_screenshot: no visible window"
   # The pointer away from the window, so no button tooltip covers it; and a
   # moment for the window to paint after it came up.
-  xdotool mousemove 1279 799 2>/dev/null || true
+  local width height
+  read -r width height < <(xdotool getdisplaygeometry)
+  xdotool mousemove $((width - 1)) $((height - 1)) 2>/dev/null || true
   sleep 0.6
   import -window "$E2E_XWINDOW" "$out" || e2e_fail "screenshot failed"
   echo "$out"
