@@ -27,8 +27,8 @@
 #                        reg query ...`, `e2e_wine cmd /c attrib C:\\x`).
 #   e2e_probe ARGS...    Runs brindlock-probe.exe, the test's eyes on the Win32
 #                        side (src/platform/win32/probe/probe.cpp):
-#                          window CLASS          hwnd, visible, client size, styles,
-#                                                caption; exit 1 when there is none
+#                          window CLASS          hwnd, X window, visible, client size,
+#                                                styles, caption; exit 1 when there is none
 #                          wait-window CLASS MS  the same, waiting for it
 #                          children CLASS        one line per child control
 #
@@ -149,12 +149,17 @@ e2e_wait_window() {
   e2e_probe wait-window TForm1 "$ms" || e2e_fail "no window of class TForm1 within $ms ms"
 }
 
-# The X window of the main window: Wine names X windows after their caption,
-# so match the caption the probe reports among the visible X windows.
+# The X window of the main window: the one Wine records on the window, else
+# the visible X window named after its caption.
 e2e_find_xwindow() {
-  local line caption
+  local line xid caption
   line="$(e2e_probe window TForm1 2>/dev/null)" || return 1
   case "$line" in *"visible=1"*) ;; *) return 1 ;; esac
+  xid="$(sed -n 's/.* xwindow=\([0-9]*\) .*/\1/p' <<<"$line")"
+  if [ -n "$xid" ] && [ "$xid" != 0 ]; then
+    echo "$xid"
+    return 0
+  fi
   caption="${line#*caption=}"
   xdotool search --onlyvisible --name "^$(printf '%s' "$caption" | sed 's/[][\.*^$()|+?{}]/\\&/g')\$" 2>/dev/null | head -1
 }

@@ -5,7 +5,8 @@
 //
 //   brindlock-probe window CLASS          the top-level window of that class
 //   brindlock-probe wait-window CLASS MS  the same, waiting up to MS ms for it
-//   brindlock-probe children CLASS        every child control: class, id, rect, text
+//   brindlock-probe children CLASS        every child control: class, id, rect, its
+//                                         own visibility (whatever its parents'), text
 //
 // Exit code 0 when the window was found, 1 when not, 2 on bad usage.
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -28,8 +30,12 @@ void PrintWindow(HWND window) {
     GetClientRect(window, &client);
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
-    std::printf("hwnd=%p visible=%d client=%ldx%ld origin=%ld,%ld style=0x%08lx exstyle=0x%08lx caption=%s\n",
-                static_cast<void*>(window), IsWindowVisible(window) ? 1 : 0, client.right - client.left,
+    // Wine keeps the X window of a top-level window in this property, which
+    // lets the tests pick the right X window even when two share a name.
+    const auto xwindow = reinterpret_cast<uintptr_t>(GetPropA(window, "__wine_x11_whole_window"));
+    std::printf("hwnd=%p xwindow=%lu visible=%d client=%ldx%ld origin=%ld,%ld style=0x%08lx exstyle=0x%08lx caption=%s\n",
+                static_cast<void*>(window), static_cast<unsigned long>(xwindow), IsWindowVisible(window) ? 1 : 0,
+                client.right - client.left,
                 client.bottom - client.top, origin.x, origin.y,
                 static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_STYLE)),
                 static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_EXSTYLE)), WindowText(window).c_str());
@@ -44,7 +50,7 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM topLevel) {
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
     std::printf("class=%s id=%ld rect=%ld,%ld,%ld,%ld visible=%d text=%s\n", className,
                 static_cast<long>(GetDlgCtrlID(child)), r.left, r.top, r.right - r.left, r.bottom - r.top,
-                IsWindowVisible(child) ? 1 : 0, WindowText(child).c_str());
+                (GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) ? 1 : 0, WindowText(child).c_str());
     return TRUE;
 }
 
