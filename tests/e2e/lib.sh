@@ -45,6 +45,11 @@
 #                        sets E2E_XWINDOW to its X window id.
 #   e2e_show_window      Brings the window up the way a user does, by a left
 #                        click on the tray icon when it is hidden; sets E2E_XWINDOW.
+#   e2e_visible CLASS    Prints 1 when the top-level window of that class is
+#                        visible, 0 when hidden, nothing when there is none
+#                        ("TApplication" is the window of the taskbar button).
+#   e2e_click_client X Y [BUTTON]
+#                        Clicks at client pixel X,Y of the main window.
 #   e2e_screenshot FILE  Saves a PNG of the main window (E2E_XWINDOW) as
 #                        E2E_ARTIFACTS/FILE and prints its path.
 #   e2e_wait_exit [MS]   Waits for the program to end; sets E2E_EXIT to its exit
@@ -210,6 +215,18 @@ e2e_tray_click() {
 
 e2e_menu_keys() {
   xdotool key --delay 100 "$@"
+  sleep 0.3
+}
+
+e2e_visible() {
+  e2e_probe window "$1" 2>/dev/null | sed -n 's/.* visible=\([01]\) .*/\1/p'
+}
+
+e2e_click_client() {
+  local line origin
+  line="$(e2e_probe window TForm1)" || e2e_fail "no main window to click"
+  origin="$(sed -n 's/.* origin=\(-\{0,1\}[0-9]*,-\{0,1\}[0-9]*\) .*/\1/p' <<<"$line")"
+  xdotool mousemove $((${origin%,*} + $1)) $((${origin#*,} + $2)) click "${3:-1}"
   sleep 0.3
 }
 

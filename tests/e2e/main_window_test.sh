@@ -49,6 +49,8 @@ e2e_log "screenshot: $shot"
 # Terminate from the tray menu: right click on the icon, then the item's
 # access key.
 e2e_tray_click 3
+sleep 0.3
+import -window root -crop 400x400+0+0 "$E2E_ARTIFACTS/tray-menu.png"
 e2e_menu_keys t
 e2e_wait_exit 10000
 e2e_expect_eq "exit code" 0 "$E2E_EXIT"

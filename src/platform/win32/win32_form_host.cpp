@@ -539,7 +539,7 @@ LRESULT Win32FormHost::PanelMessage(HWND window, UINT message, WPARAM wParam, LP
 LRESULT Win32FormHost::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (ChildNotification(message, wParam, lParam, result)) return result;
-    if (tray_ && tray_->HandleMessage(message, wParam, lParam)) return 0;
+    if (tray_ && tray_->HandleMessage(message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         return TRUE;

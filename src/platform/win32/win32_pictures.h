@@ -1,5 +1,5 @@
 // The program's pictures from its resources: icons at the sizes asked for,
-// the marble tile as a component bitmap, and menu images. Owns every handle
+// and the marble tile as a component bitmap. Owns every handle
 // it hands out; they live as long as this object.
 #pragma once
 
@@ -21,8 +21,6 @@ public:
 
     // The icon resource `id` at size x size pixels; null when there is none.
     HICON Icon(int id, int size);
-    // A 32-bit bitmap with alpha of the icon, for a menu item's image.
-    HBITMAP MenuBitmap(int id, int size);
     // A bitmap resource as a component picture; empty when there is none.
     TBitmap Bitmap(int id) const;
     // Drops the cached handles (after a DPI change, when sizes change).
@@ -31,7 +29,6 @@ public:
 private:
     HINSTANCE instance_;
     std::map<std::pair<int, int>, HICON> icons_;
-    std::map<std::pair<int, int>, HBITMAP> menuBitmaps_;
 };
 
 }  // namespace brindlock

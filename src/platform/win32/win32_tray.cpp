@@ -63,7 +63,6 @@ void Win32TrayIcon::RebuildMenu() {
     if (menu_) DestroyMenu(menu_);
     menu_ = CreatePopupMenu();
     if (!tray_.PopupMenu) return;
-    const int imageSize = GetSystemMetrics(SM_CXSMICON);
     UINT command = kFirstMenuCommand;
     for (TMenuItem* item : tray_.PopupMenu->Items) {
         MENUITEMINFOA info{};
@@ -72,11 +71,14 @@ void Win32TrayIcon::RebuildMenu() {
             info.fMask = MIIM_FTYPE;
             info.fType = MFT_SEPARATOR;
         } else {
-            info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE | MIIM_BITMAP;
+            info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE | MIIM_BITMAP | MIIM_DATA;
             info.wID = command;
             info.dwTypeData = const_cast<char*>(item->Caption().c_str());
             info.fState = item->Enabled() ? MFS_ENABLED : MFS_DISABLED;
-            info.hbmpItem = item->ImageIndex >= 0 ? pictures_.MenuBitmap(BRINDLOCK_TRAY_IMAGE_0 + item->ImageIndex, imageSize) : nullptr;
+            // The image is drawn on request (WM_DRAWITEM), so its alpha edge
+            // blends with whatever the menu's background is.
+            info.dwItemData = static_cast<ULONG_PTR>(item->ImageIndex + 1);
+            info.hbmpItem = item->ImageIndex >= 0 ? HBMMENU_CALLBACK : nullptr;
         }
         InsertMenuItemA(menu_, GetMenuItemCount(menu_), TRUE, &info);
         ++command;
@@ -98,7 +100,28 @@ void Win32TrayIcon::ShowMenu() {
     if (index < tray_.PopupMenu->Items.size()) tray_.PopupMenu->Items[index]->Click();
 }
 
-bool Win32TrayIcon::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
+bool Win32TrayIcon::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (message == WM_MEASUREITEM) {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_MENU) return false;
+        item->itemWidth = static_cast<UINT>(GetSystemMetrics(SM_CXSMICON));
+        item->itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYSMICON));
+        result = TRUE;
+        return true;
+    }
+    if (message == WM_DRAWITEM) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_MENU || item->itemData == 0) return false;
+        const int size = GetSystemMetrics(SM_CXSMICON);
+        HICON icon = pictures_.Icon(BRINDLOCK_TRAY_IMAGE_0 + static_cast<int>(item->itemData) - 1, size);
+        const RECT& r = item->rcItem;
+        if (icon)
+            DrawIconEx(item->hDC, r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2, icon, size,
+                       size, 0, nullptr, DI_NORMAL);
+        result = TRUE;
+        return true;
+    }
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         // Explorer restarted and forgot every icon.
         added_ = false;

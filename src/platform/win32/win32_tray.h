@@ -29,8 +29,9 @@ public:
     // Adds or removes the icon as the component's visibility says.
     void Update();
     void Remove();
-    // The window's messages for the icon; true when handled.
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's messages for the icon and its menu's images; true when
+    // handled, with the message's result.
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Enabled state and images of the menu items changed.
     void MenuChanged() { RebuildMenu(); }
 
