@@ -6,13 +6,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
-namespace brindlock {
+#include "fileops/progress.h"
 
-// Called with bytes done and bytes in total; false aborts the operation.
-using ProgressCallback = std::function<bool(int32_t done, int32_t total)>;
+namespace brindlock {
 
 // What an encryption or decryption takes from the window besides the path.
 struct FileOperationSettings {

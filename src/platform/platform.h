@@ -19,6 +19,7 @@ class IClipboard;
 class IKeyboardInput;
 class IClock;
 class ILocale;
+class IShellNotify;
 
 struct Platform {
     ComponentHost* Host = nullptr;
@@ -39,6 +40,8 @@ struct Platform {
     IKeyboardInput* Keyboard = nullptr;
     IClock* Clock = nullptr;
     ILocale* Locale = nullptr;
+    // Tells Explorer that a folder changed (SHChangeNotify on Windows).
+    IShellNotify* ShellNotify = nullptr;
 };
 
 }  // namespace brindlock

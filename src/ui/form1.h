@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,8 @@
 
 namespace brindlock {
 
-class IFileOperations;  // fileops/file_operations.h
+class IFileOperations;    // fileops/file_operations.h
+struct FormFileServices;  // fileops/form_file_services.h
 
 // A file operation's progress report: bytes done, bytes in total; false aborts.
 using ProgressCallback = std::function<bool(int32_t done, int32_t total)>;
@@ -209,6 +211,9 @@ public:
 private:
     // FileOperations, or the real operations when it is null.
     IFileOperations* ActiveFileOperations();
+    // The folder notifier and the real operations, made at first use.
+    FormFileServices& FileServices();
+    std::shared_ptr<FormFileServices> fileServices_;
     // Runs the actions RunWhenIdle held back, in order, once no file
     // operation is in progress.
     void RunDeferredActions();
