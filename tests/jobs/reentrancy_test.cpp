@@ -121,6 +121,22 @@ TEST_F(Reentrancy, ACommandHeldBackDuringTheLastFileKeepsItsPasswordPanelInView)
     EXPECT_EQ(files.Calls[1].settings.TempCopyPath, TempCopyPathFor("$report.pdf"));
 }
 
+TEST_F(Reentrancy, AnAbortAndACommandInOneFileStopTheJobThenStartTheCommand) {
+    form.Password = "pw";
+    Choose(form.ButtonEncrypt, kThree);
+    files.BeforeReport = [&](const std::string& path, int index) {
+        if (path != "one" || index != 0) return;
+        desktop.Post([&] { form.ButtonAbort.Click(); });
+        desktop.Post([&] { Choose(form.ButtonErase, {"other"}); });
+    };
+    desktop.AdvanceBy(200);
+    EXPECT_FALSE(form.AbortRequested);  // the command cleared it
+    EXPECT_EQ(form.JobMode, -1);
+    desktop.AdvanceBy(1000);
+    ASSERT_EQ(files.Paths(), (std::vector<std::string>{"one", "other"}));
+    EXPECT_EQ(files.Calls[1].kind, Kind::Wipe);
+}
+
 TEST_F(Reentrancy, RunWhenIdleRunsAtOnceWhenNoFileIsInProgress) {
     int runs = 0;
     form.RunWhenIdle([&] { ++runs; });
