@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include "platform/file_system.h"
 #include "platform/platform.h"
+#include "platform/shell_notify.h"
 #include "platform/win32/win32_application.h"
 #include "platform/win32/win32_form_host.h"
 #include "platform/win32/win32_integration.h"
@@ -30,6 +32,8 @@ public:
         Integration.AddTo(Services);
         Services.Clock = &Win32Clock();
         Services.Locale = &Win32Locale();
+        Services.Files = &NativeFileSystem();
+        Services.ShellNotify = &NativeShellNotify();
     }
 
     Win32Application Application;
