@@ -28,31 +28,37 @@ bench="$BRINDLOCK_BUILD/linux/bench/ctr_bench"
 cli="${BRINDLOCK_CLI:-$BRINDLOCK_BUILD/linux/brindlock-cli}"
 
 echo "== machine"
+echo "load average: $(cut -d" " -f1-3 /proc/loadavg)"
 grep -m1 '^model name' /proc/cpuinfo || true
 echo "cores: $(nproc); AES instructions: $(grep -qw aes /proc/cpuinfo && echo yes || echo no)"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "unavailable" }'; }
 
 # Wall seconds of one run of a command (3 decimals); its output is dropped.
-# GNU time records the peak resident set (KiB) in $work/rss.
+# GNU time records CPU seconds (user + system) and the peak resident set (KiB)
+# in $work/rss.
 wall() {
   local TIMEFORMAT=%3R
-  { time /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>&1; } 2>&1
+  { time /usr/bin/time -f "%U %S %M" -o "$work/rss" "$@" >/dev/null 2>&1; } 2>&1
 }
 
 # best_of RUNS PREPARE COMMAND...: runs PREPARE then times COMMAND, RUNS times;
-# prints the shortest wall time. Leaves the largest peak RSS in $work/peak_rss.
+# prints the shortest wall time. Leaves the largest peak RSS in $work/peak_rss
+# and the smallest CPU time in $work/cpu: on a busy machine the wall times
+# include waiting for a core, the CPU times do not.
 best_of() {
-  local n="$1" prepare="$2" best="" t peak=0 rss
+  local n="$1" prepare="$2" best="" t peak=0 rss cpu best_cpu=""
   shift 2
   for _ in $(seq "$n"); do
     $prepare
     t="$(wall "$@")" || { echo "failed: $*" >&2; return 1; }
-    rss="$(tail -n1 "$work/rss")"
+    read -r cpu rss < <(tail -n1 "$work/rss" | awk '{ printf "%.2f %d\n", $1 + $2, $3 }')
     [ "$rss" -gt "$peak" ] && peak="$rss"
     if [ -z "$best" ] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best="$t"; fi
+    if [ -z "$best_cpu" ] || awk -v t="$cpu" -v b="$best_cpu" 'BEGIN { exit !(t < b) }'; then best_cpu="$cpu"; fi
   done
   echo "$peak" >"$work/peak_rss"
+  echo "$best_cpu" >"$work/cpu"
   echo "$best"
 }
 
@@ -83,17 +89,21 @@ if [ -x "$cli" ]; then
   export BRINDLOCK_PASSWORD=bench-password
   # A reflink would share blocks instead of copying them; the reference is a real copy.
   cp_s="$(best_of "$runs" clear_copies cp --reflink=never "$plain" "$work/copy.bin")"
+  cp_cpu="$(cat "$work/cpu")"
   # brindlock-cli flushes its result to the device before it reports success;
   # cp does not. A cp followed by a sync of its copy shows how much of the
   # difference is that flush.
   cp_sync_s="$(best_of "$runs" clear_copies sh -c 'cp --reflink=never "$1" "$2" && sync "$2"' cp "$plain" "$work/copy.bin")"
   enc_s="$(best_of "$runs" clear_copies "$cli" encrypt "$plain")"
   enc_peak_kib="$(cat "$work/peak_rss")"
+  enc_cpu="$(cat "$work/cpu")"
   [ "$(stat -c %s "$work/\$plain.bin")" -eq "$size" ] || echo "warning: encrypted copy has the wrong size" >&2
   ossl_s="$(best_of "$runs" clear_copies openssl enc -aes-128-ctr -K 2b7e151628aed2a6abf7158809cf4f3c \
     -iv f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff -in "$plain" -out "$work/openssl.bin")"
+  ossl_cpu="$(cat "$work/cpu")"
   clear_copies
   echo "cp ${cp_s}s  cp+sync ${cp_sync_s}s  brindlock-cli encrypt ${enc_s}s  openssl enc ${ossl_s}s (best of $runs)"
+  echo "CPU seconds (user + system): cp $cp_cpu  brindlock-cli encrypt $enc_cpu  openssl enc $ossl_cpu"
   echo "encrypt_vs_openssl_enc=$(ratio "$enc_s" "$ossl_s")"
   echo "encrypt_vs_cp_then_sync=$(ratio "$enc_s" "$cp_sync_s")"
   encrypt_vs_cp="$(ratio "$enc_s" "$cp_s")"
@@ -106,12 +116,15 @@ if [ -x "$cli" ]; then
   make_victim() { cp --reflink=never "$plain" "$victim"; sync "$victim"; }
   wipe_runs=$(((runs + 1) / 2))
   erase_s="$(best_of "$wipe_runs" make_victim "$cli" erase --passes 5 "$victim")"
+  erase_cpu="$(cat "$work/cpu")"
   [ ! -e "$victim" ] || echo "warning: brindlock-cli erase left the file" >&2
   shred_s="$(best_of "$wipe_runs" make_victim shred -n 5 -u "$victim")"
+  shred_cpu="$(cat "$work/cpu")"
   [ ! -e "$victim" ] || echo "warning: shred left the file" >&2
   erase_bytes=$((5 * (size + size / 10)))
   shred_bytes=$((5 * size))
   echo "brindlock-cli erase ${erase_s}s for $erase_bytes bytes  shred ${shred_s}s for $shred_bytes bytes (best of $wipe_runs)"
+  echo "CPU seconds (user + system): brindlock-cli erase $erase_cpu  shred $shred_cpu"
   wipe_vs_shred="$(awk -v e="$erase_s" -v eb="$erase_bytes" -v s="$shred_s" -v sb="$shred_bytes" \
     'BEGIN { if (s > 0) printf "%.3f", (e / eb) / (s / sb); else print "unavailable" }')"
 else
