@@ -25,7 +25,8 @@ e2e_tray_wait 5000
 # the window is brought up.
 sleep 0.5
 
-# The buttons the idle window shows, at their places (client pixels).
+# The buttons the idle window shows, at their places (client pixels of the
+# main window, also for controls inside a panel).
 children="$(e2e_probe children TForm1)"
 for expected in \
   "rect=8,64,81,75 visible=1 text=Open Enc Files" \

@@ -33,7 +33,8 @@ e2e_tray_click 1
 wait_shown "after a second tray click" 0
 
 e2e_show_window
-xdotool windowfocus --sync "$E2E_XWINDOW" 2>/dev/null || true
+xdotool windowfocus "$E2E_XWINDOW" 2>/dev/null || true
+sleep 0.3
 xdotool key alt+F4
 wait_shown "after Alt+F4" 0
 e2e_running || e2e_fail "Alt+F4 ended the program"

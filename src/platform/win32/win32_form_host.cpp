@@ -55,7 +55,9 @@ void Win32FormHost::Shutdown() {
     for (const auto& [id, timer] : timers_) KillTimer(window_, id);
     if (tray_) tray_->Remove();
     application_.DetachMainForm();
-    form_ = nullptr;
+    // form_ stays as the key of WindowOf: the form's destruction handler
+    // still unregisters its hotkeys from this window. It is never
+    // dereferenced again: every window procedure checks shutDown_ first.
 }
 
 HWND Win32FormHost::WindowOf(const TControl* control) const {
@@ -358,7 +360,7 @@ void Win32FormHost::UpdateTimer(TTimer& timer) {
 }
 
 void Win32FormHost::RestoreApplication() {
-    if (!form_) return;
+    if (!form_ || shutDown_) return;
     application_.ShowTaskbarWindow(true);
     form_->SetWindowState(TWindowState::Normal);
     form_->Show();
@@ -436,7 +438,7 @@ LRESULT CALLBACK Win32FormHost::FormProc(HWND window, UINT message, WPARAM wPara
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<Win32FormHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self || self->window_ != window || self->shutDown_ || !self->form_)
+    if (!self || self->window_ != window || self->shutDown_)
         return DefWindowProcA(window, message, wParam, lParam);
     return self->FormMessage(message, wParam, lParam);
 }

@@ -5,7 +5,7 @@
 //
 //   brindlock-probe window CLASS          the top-level window of that class
 //   brindlock-probe wait-window CLASS MS  the same, waiting up to MS ms for it
-//   brindlock-probe children CLASS        every child control: class, id, rect, its
+//   brindlock-probe children CLASS        every child control: class, id, enabled, rect, its
 //                                         own visibility (whatever its parents'), text
 //
 // Exit code 0 when the window was found, 1 when not, 2 on bad usage.
@@ -48,9 +48,10 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM topLevel) {
     RECT r{};
     GetWindowRect(child, &r);
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-    std::printf("class=%s id=%ld rect=%ld,%ld,%ld,%ld visible=%d text=%s\n", className,
-                static_cast<long>(GetDlgCtrlID(child)), r.left, r.top, r.right - r.left, r.bottom - r.top,
-                (GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) ? 1 : 0, WindowText(child).c_str());
+    const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+    std::printf("class=%s id=%ld enabled=%d rect=%ld,%ld,%ld,%ld visible=%d text=%s\n", className,
+                static_cast<long>(GetDlgCtrlID(child)), (style & WS_DISABLED) ? 0 : 1, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, (style & WS_VISIBLE) ? 1 : 0, WindowText(child).c_str());
     return TRUE;
 }
 
