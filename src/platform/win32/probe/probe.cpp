@@ -7,6 +7,8 @@
 //   brindlock-probe wait-window CLASS MS  the same, waiting up to MS ms for it
 //   brindlock-probe children CLASS        every child control: class, id, enabled, rect, its
 //                                         own visibility (whatever its parents'), text
+//   brindlock-probe hotkey MODS VK        whether this process can register the
+//                                         global hotkey (exit 0) or another holds it
 //
 // Exit code 0 when the window was found, 1 when not, 2 on bad usage.
 #include <windows.h>
@@ -59,10 +61,21 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM topLevel) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: brindlock-probe window|wait-window|children CLASS [MS]\n");
+        std::fprintf(stderr, "usage: brindlock-probe window|wait-window|children CLASS [MS] | hotkey MODS VK\n");
         return 2;
     }
     const std::string command = argv[1];
+    if (command == "hotkey" && argc > 3) {
+        const UINT modifiers = static_cast<UINT>(std::strtoul(argv[2], nullptr, 0));
+        const UINT key = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+        if (!RegisterHotKey(nullptr, 1, modifiers, key)) {
+            std::printf("hotkey taken\n");
+            return 1;
+        }
+        UnregisterHotKey(nullptr, 1);
+        std::printf("hotkey free\n");
+        return 0;
+    }
     const char* className = argv[2];
     const int waitMs = command == "wait-window" && argc > 3 ? std::atoi(argv[3]) : 0;
     HWND window = FindWindowA(className, nullptr);
