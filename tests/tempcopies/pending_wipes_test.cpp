@@ -1,0 +1,399 @@
+// The registry of temporary viewing copies and its list file, on the headless
+// desktop's virtual clock with real files in a folder of their own. The
+// copies are wiped by the real wipe of the file layer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fileops/file_operations.h"
+#include "fileops/file_ops.h"
+#include "platform/file_system.h"
+#include "support/headless_form.h"
+#include "support/temp_folder.h"
+#include "tempcopies/pending_wipes_file.h"
+
+namespace brindlock::test {
+namespace {
+
+constexpr uint64_t kSecond = 1000;
+// Noon of 11 December 2026 is day 46367.5.
+const TDateTime kNoon = EncodeDateTime(2026, 12, 11, 12, 0, 0, 0);
+
+std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// The window's file operations: the file layer's real wipe. Encryption and
+// decryption are not needed here.
+class RealWipes : public IFileOperations {
+public:
+    std::vector<std::string> Wiped;  // every wipe asked for, in order
+    std::set<std::string> Refused;   // where a held copy cannot be opened (see HoldOpen)
+
+    bool EncryptOneFile(const FileOperationSettings&, const std::string&, int32_t, const ProgressCallback&) override {
+        return false;
+    }
+    bool DecryptOneFile(const FileOperationSettings&, const std::string&, int32_t, const ProgressCallback&) override {
+        return false;
+    }
+    bool SecureWipeFile(const std::string& path, int32_t passes, const ProgressCallback& progress) override {
+        Wiped.push_back(path);
+        if (BeforeWipe) BeforeWipe(path, progress);
+        if (Refused.count(path)) return false;
+        return brindlock::SecureWipeFile(context_, path, passes, progress);
+    }
+    std::function<void(const std::string&, const ProgressCallback&)> BeforeWipe;
+
+private:
+    FileOpsContext context_{NativeFileSystem()};
+};
+
+class PendingWipesTest : public ::testing::Test {
+protected:
+    TForm1& Create(char separator = '.') {
+        env.desktop.Clock.Start = kNoon;
+        env.desktop.Locale.Separator = separator;
+        env.integration.program.Path = folder.Path("Brindlock.exe");
+        env.platform.Files = &NativeFileSystem();
+        TForm1& form = env.Create();
+        form.FileOperations = &wipes;
+        return form;
+    }
+    // A viewing copy on disk.
+    std::string Copy(const std::string& name) {
+        folder.Write(name, Pattern(300));
+        return folder.Path(name);
+    }
+    std::vector<std::string> Registered() const {
+        std::vector<std::string> paths;
+        for (const auto& item : env.form->PendingWipes) paths.push_back(item.Path);
+        return paths;
+    }
+    std::string ListFile() const {
+        auto bytes = folder.Read("Brindlock.del");
+        return bytes ? Text(*bytes) : "<none>";
+    }
+    // Keeps the copy open the way a viewing program does, until Release.
+    void HoldOpen(const std::string& path) {
+#ifdef _WIN32
+        held_ = NativeFileSystem().OpenRead(path);
+        ASSERT_TRUE(held_);
+#else
+        // POSIX has no share modes that would keep the wipe out: the copy
+        // refuses the wipe the way Windows refuses an exclusive open.
+        wipes.Refused.insert(path);
+#endif
+    }
+    void Release(const std::string& path) {
+        held_.reset();
+        wipes.Refused.erase(path);
+    }
+    void AdvanceTo(uint64_t ms) { env.desktop.AdvanceTo(ms); }
+
+    TempFolder folder;
+    HeadlessForm env;
+    RealWipes wipes;
+    FileHandle held_;
+};
+
+TEST_F(PendingWipesTest, WipedAtTheFirstTickAtOrAfterThirtySecondsWithoutRestartingTheInterval) {
+    TForm1& form = Create();
+    const std::string a = Copy("_Brindlock.txt");
+    const std::string b = Copy("_Brindlock.pdf");
+
+    form.ScheduleWipe(a);  // due at 30 s; the checks run at 10, 20, 30... s
+    EXPECT_EQ(env.desktop.TimeToTick(form.TimerTimoutErase), 10 * kSecond);
+    AdvanceTo(4 * kSecond);
+    form.ScheduleWipe(b);  // due at 34 s
+    EXPECT_EQ(env.desktop.TimeToTick(form.TimerTimoutErase), 6 * kSecond) << "scheduling restarted the interval";
+
+    AdvanceTo(30 * kSecond - 1);
+    EXPECT_TRUE(folder.Exists("_Brindlock.txt"));
+    AdvanceTo(30 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
+    EXPECT_TRUE(folder.Exists("_Brindlock.pdf"));
+    EXPECT_EQ(Registered(), std::vector<std::string>{b});
+
+    AdvanceTo(40 * kSecond - 1);
+    EXPECT_TRUE(folder.Exists("_Brindlock.pdf"));
+    AdvanceTo(40 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.pdf"));
+    EXPECT_TRUE(form.PendingWipes.empty());
+    EXPECT_FALSE(form.TimerTimoutErase.Enabled());
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
+    EXPECT_EQ(wipes.Wiped, (std::vector<std::string>{a, b}));
+}
+
+TEST_F(PendingWipesTest, SamePathInOtherLetterCaseKeepsOneEntryWithTheFirstSpellingAndTheSecondTime) {
+    TForm1& form = Create();
+    const std::string copy = Copy("_Brindlock.TXT");
+    const std::string otherCase = folder.Path("_bRINDLOCK.txt");
+
+    form.ScheduleWipe(copy);
+    AdvanceTo(5 * kSecond);
+    form.ScheduleWipe(otherCase);
+
+    ASSERT_EQ(Registered(), std::vector<std::string>{copy});
+    EXPECT_DOUBLE_EQ(form.PendingWipes[0].DueTime, kNoon + 35.0 / 86400);
+    AdvanceTo(30 * kSecond);
+    EXPECT_TRUE(folder.Exists("_Brindlock.TXT")) << "wiped at the first due time, not the renewed one";
+    AdvanceTo(40 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.TXT"));
+}
+
+TEST_F(PendingWipesTest, TheListFileIsExactlyPathBarNumberCrLf) {
+    struct Case {
+        char separator;
+        const char* expected;  // with "{A}" and "{B}" for the copies' paths
+    };
+    const Case cases[] = {
+        {'.', "{A}|46367.5\r\n{B}|46367.5003472222\r\n"},
+        {',', "{A}|46367,5\r\n{B}|46367,5003472222\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.separator);
+        TempFolder own;
+        HeadlessForm local;
+        local.desktop.Clock.Start = kNoon - 30.0 / 86400;  // due exactly at noon
+        local.desktop.Locale.Separator = c.separator;
+        local.integration.program.Path = own.Path("Brindlock.exe");
+        local.platform.Files = &NativeFileSystem();
+        TForm1& form = local.Create();
+        const std::string a = own.Path("_Brindlock.txt");
+        const std::string b = own.Path("sub _Brindlock.doc");
+
+        form.ScheduleWipe(a);
+        local.desktop.AdvanceTo(30 * kSecond - 1);  // no tick has found anything due yet
+        form.PendingWipes.push_back({b, EncodeDateTime(2026, 12, 11, 12, 0, 30, 0)});
+        form.SavePendingWipes();
+
+        std::string expected = c.expected;
+        expected.replace(expected.find("{A}"), 3, a);
+        expected.replace(expected.find("{B}"), 3, b);
+        ASSERT_EQ(Text(*own.Read("Brindlock.del")), expected);
+    }
+}
+
+TEST_F(PendingWipesTest, ATickWithNothingDueRewritesTheFileUnchanged) {
+    TForm1& form = Create();
+    form.ScheduleWipe(Copy("_Brindlock.txt"));
+    const std::string written = ListFile();
+    ASSERT_NE(written, "<none>");
+    // Taken away behind the program's back: only a rewrite brings it back.
+    ASSERT_TRUE(NativeFileSystem().RemoveFile(folder.Path("Brindlock.del")));
+
+    AdvanceTo(10 * kSecond);
+    EXPECT_EQ(ListFile(), written);
+    EXPECT_TRUE(folder.Exists("_Brindlock.txt"));
+}
+
+TEST_F(PendingWipesTest, AListWrittenUnderAPointAndReadUnderACommaMakesEveryEntryDueAtOnce) {
+    for (char separator : {'.', ','}) {
+        SCOPED_TRACE(separator);
+        TempFolder own;
+        own.Write("_Brindlock.txt", Pattern(10));
+        own.Write("_Brindlock.pdf", Pattern(10));
+        // Both due an hour after the virtual clock's start.
+        own.Write("Brindlock.del", BytesOf(own.Path("_Brindlock.txt") + "|46367.5416666667\r\n" +
+                                           own.Path("_Brindlock.pdf") + "|46367.5416666667\r\n"));
+        HeadlessForm local;
+        local.desktop.Clock.Start = kNoon;
+        local.desktop.Locale.Separator = separator;
+        local.integration.program.Path = own.Path("Brindlock.exe");
+        local.platform.Files = &NativeFileSystem();
+        TForm1& form = local.Create();
+        RealWipes localWipes;
+        form.FileOperations = &localWipes;
+        ASSERT_EQ(form.PendingWipes.size(), 2u);
+        EXPECT_TRUE(form.TimerTimoutErase.Enabled());
+
+        local.desktop.AdvanceTo(10 * kSecond);
+        const bool readUnderComma = separator == ',';
+        EXPECT_EQ(own.Exists("_Brindlock.txt"), !readUnderComma);
+        EXPECT_EQ(own.Exists("_Brindlock.pdf"), !readUnderComma);
+        EXPECT_EQ(own.Exists("Brindlock.del"), !readUnderComma);
+    }
+}
+
+TEST_F(PendingWipesTest, MalformedLinesOfTheListFile) {
+    struct Case {
+        const char* name;
+        std::string file;
+        std::vector<std::pair<std::string, double>> entries;  // NAN: due at the moment of loading
+    };
+    const Case cases[] = {
+        {"no bar, empty, bar first", "C:\\a.txt 46367.5\r\n\r\n|46367.5\r\n", {}},
+        {"spaces of the path kept", "  C:\\a b.txt  |46367.5\r\n", {{"  C:\\a b.txt  ", 46367.5}}},
+        {"spaces around the number", "C:\\a.txt| 46367.25 \r\n", {{"C:\\a.txt", 46367.25}}},
+        {"second bar: due at once", "C:\\a.txt|46367.5|x\r\n", {{"C:\\a.txt", NAN}}},
+        {"not a number: due at once", "C:\\a.txt|soon\r\nC:\\b.txt|\r\n", {{"C:\\a.txt", NAN}, {"C:\\b.txt", NAN}}},
+        {"lone CR and LF end lines, last line without a break",
+         "C:\\a.txt|1\rC:\\b.txt|2\nC:\\c.txt|3",
+         {{"C:\\a.txt", 1}, {"C:\\b.txt", 2}, {"C:\\c.txt", 3}}},
+        {"same path twice gives two entries", "C:\\a.txt|1\r\nc:\\A.TXT|2\r\n", {{"C:\\a.txt", 1}, {"c:\\A.TXT", 2}}},
+        {"empty file", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder own;
+        own.Write("Brindlock.del", BytesOf(c.file));
+        HeadlessForm local;
+        local.desktop.Clock.Start = kNoon;
+        local.integration.program.Path = own.Path("Brindlock.exe");
+        local.platform.Files = &NativeFileSystem();
+        local.desktop.AdvanceTo(1234);  // "at once" is the moment of loading, not the clock's start
+        TForm1& form = local.Create();
+
+        ASSERT_EQ(form.PendingWipes.size(), c.entries.size());
+        for (size_t i = 0; i < c.entries.size(); ++i) {
+            EXPECT_EQ(form.PendingWipes[i].Path, c.entries[i].first);
+            const double due = std::isnan(c.entries[i].second) ? kNoon + 1234 / 86400000.0 : c.entries[i].second;
+            EXPECT_DOUBLE_EQ(form.PendingWipes[i].DueTime, due) << i;
+        }
+        EXPECT_EQ(form.TimerTimoutErase.Enabled(), !c.entries.empty());
+        EXPECT_TRUE(own.Exists("Brindlock.del")) << "loading never rewrites or deletes the list";
+    }
+}
+
+TEST_F(PendingWipesTest, ACopyHeldOpenStaysRegisteredAndIsWipedOnceReleased) {
+    TForm1& form = Create();
+    const std::string copy = Copy("_Brindlock.txt");
+    form.ScheduleWipe(copy);
+    HoldOpen(copy);
+
+    AdvanceTo(30 * kSecond);
+    EXPECT_TRUE(folder.Exists("_Brindlock.txt"));
+    EXPECT_EQ(Registered(), std::vector<std::string>{copy});
+    EXPECT_NE(ListFile().find(copy + "|"), std::string::npos) << ListFile();
+    EXPECT_TRUE(form.TimerTimoutErase.Enabled());
+
+    AdvanceTo(40 * kSecond);  // tried again, still held
+    EXPECT_EQ(wipes.Wiped.size(), 2u);
+    EXPECT_TRUE(folder.Exists("_Brindlock.txt"));
+
+    Release(copy);
+    AdvanceTo(50 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
+    EXPECT_TRUE(form.PendingWipes.empty());
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
+    EXPECT_FALSE(form.TimerTimoutErase.Enabled());
+}
+
+TEST_F(PendingWipesTest, AFailedWipeOfACopyThatIsGoneDropsIt) {
+    TForm1& form = Create();
+    const std::string copy = folder.Path("_Brindlock.txt");  // never created, or deleted by hand
+    wipes.Refused.insert(copy);
+    form.ScheduleWipe(copy);
+    AdvanceTo(30 * kSecond);
+    EXPECT_TRUE(form.PendingWipes.empty());
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
+}
+
+TEST_F(PendingWipesTest, CopiesPendingAtTerminationAreWipedTenSecondsAfterTheNextStart) {
+    const std::string copy = Copy("_Brindlock.txt");
+    {
+        TForm1& form = Create();
+        form.ScheduleWipe(copy);
+        env.form.reset();  // Terminate: nothing is wiped at the end
+    }
+    EXPECT_TRUE(folder.Exists("_Brindlock.txt"));
+    EXPECT_TRUE(folder.Exists("Brindlock.del"));
+
+    HeadlessForm next;
+    next.desktop.Clock.Start = kNoon + 1;  // a day later
+    next.integration.program.Path = folder.Path("Brindlock.exe");
+    next.platform.Files = &NativeFileSystem();
+    TForm1& form = next.Create();
+    form.FileOperations = &wipes;
+    ASSERT_EQ(form.PendingWipes.size(), 1u);
+    next.desktop.AdvanceTo(10 * kSecond - 1);
+    EXPECT_TRUE(folder.Exists("_Brindlock.txt"));
+    next.desktop.AdvanceTo(10 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
+    EXPECT_TRUE(next.desktop.Messages.empty());
+}
+
+TEST_F(PendingWipesTest, WipeTempWithNothingQueuedSaysSo) {
+    TForm1& form = Create();
+    form.WipeTemp1.Click();
+    form.ButtonLogout.Click();
+    EXPECT_EQ(env.desktop.Messages,
+              (std::vector<std::string>{"No temporary files queued.", "No temporary files queued."}));
+    EXPECT_EQ(form.JobCount, 0);
+}
+
+TEST_F(PendingWipesTest, WipeTempTurnsTheCopiesIntoAWipeJobAndEmptiesTheRegistry) {
+    TForm1& form = Create();
+    const std::string a = Copy("_Brindlock.txt");
+    const std::string gone = folder.Path("_Brindlock.pdf");  // deleted by hand meanwhile
+    form.ScheduleWipe(a);
+    form.ScheduleWipe(gone);
+
+    form.WipeTemp1.Click();
+    EXPECT_EQ(form.JobFiles, (std::vector<std::string>{a, gone}));
+    EXPECT_EQ(form.JobMode, -1);
+    EXPECT_TRUE(form.PendingWipes.empty());
+    EXPECT_FALSE(form.TimerTimoutErase.Enabled());
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
+    EXPECT_TRUE(form.PanelProgress.Visible());
+
+    AdvanceTo(2 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
+    EXPECT_EQ(wipes.Wiped, (std::vector<std::string>{a, gone}));
+    EXPECT_TRUE(env.desktop.Messages.empty());
+}
+
+TEST_F(PendingWipesTest, WipeTempDuringAFileOperationWaitsForItToReturn) {
+    TForm1& form = Create();
+    const std::string copy = Copy("_Brindlock.txt");
+    const std::string erased = Copy("erase me.bin");
+    form.ScheduleWipe(copy);
+    std::vector<std::string> queueInside;
+    wipes.BeforeWipe = [&](const std::string& path, const ProgressCallback& progress) {
+        if (path != erased) return;
+        env.desktop.Post([&] { form.WipeTemp1.Click(); });
+        progress(0, 100);  // the progress report lets the click run
+        queueInside = form.JobFiles;
+    };
+    env.desktop.DialogAnswers.push_back(std::vector<std::string>{erased});
+    form.ButtonErase.Click();
+
+    AdvanceTo(1 * kSecond);
+    EXPECT_EQ(queueInside, std::vector<std::string>{erased}) << "the queue was replaced under the running wipe";
+    EXPECT_FALSE(folder.Exists("erase me.bin"));
+    AdvanceTo(3 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
+    EXPECT_EQ(wipes.Wiped, (std::vector<std::string>{erased, copy}));
+}
+
+TEST_F(PendingWipesTest, AListFileThatCannotBeWrittenLeavesTheRegistryAsItIs) {
+    env.desktop.Clock.Start = kNoon;
+    env.integration.program.Path = folder.Path("no such folder/Brindlock.exe");
+    env.platform.Files = &NativeFileSystem();
+    TForm1& form = env.Create();
+    form.FileOperations = &wipes;
+    const std::string copy = Copy("_Brindlock.txt");
+    form.ScheduleWipe(copy);
+    EXPECT_EQ(Registered(), std::vector<std::string>{copy});
+    AdvanceTo(30 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
+}
+
+TEST(PendingWipesFileName, BesideTheProgramFile) {
+#ifdef _WIN32
+    EXPECT_EQ(PendingWipesFileName("C:\\Program Files\\Brindlock\\Brindlock.exe"),
+              "C:\\Program Files\\Brindlock\\Brindlock.del");
+    EXPECT_EQ(PendingWipesFileName("C:Brindlock.exe"), "C:Brindlock.del");
+#else
+    EXPECT_EQ(PendingWipesFileName("/opt/brindlock/Brindlock.exe"), "/opt/brindlock/Brindlock.del");
+#endif
+    EXPECT_EQ(PendingWipesFileName("Brindlock.exe"), "");
+    EXPECT_EQ(PendingWipesFileName(""), "");
+}
+
+}  // namespace
+}  // namespace brindlock::test
