@@ -15,7 +15,8 @@ namespace brindlock::test {
 
 enum class FaultKind {
     Fail,   // the call reports failure
-    Short,  // Write: half the bytes are written, then failure
+    Short,  // Write: half the bytes are written, then failure;
+            // Read: half the bytes are read and reported as a success
     End,    // Read: no bytes, as at the end of the file (a file that shrank)
 };
 
@@ -30,6 +31,11 @@ public:
         faultNth_ = nth;
         faultKind_ = kind;
     }
+
+    // A full disk: writes succeed until `bytes` bytes in all have been
+    // written through this file system; the write that crosses the mark
+    // writes the part that fits and fails, and so does every later one.
+    void FillDiskAt(int64_t bytes) { diskRoom_ = bytes; }
 
     // Every call in order, e.g. "OpenExclusive", "Write 8192", "Flush".
     std::vector<std::string> log;
@@ -74,6 +80,7 @@ private:
 
         bool Read(void* buffer, int32_t size, int32_t& got) override {
             if (owner_.Faulted("Read")) {
+                if (owner_.faultKind_ == FaultKind::Short) return inner_->Read(buffer, size / 2, got);
                 got = 0;
                 return owner_.faultKind_ == FaultKind::End;
             }
@@ -84,6 +91,13 @@ private:
                 if (owner_.faultKind_ == FaultKind::Short) inner_->Write(data, size / 2);
                 return false;
             }
+            if (owner_.diskRoom_ >= 0 && size > owner_.diskRoom_) {
+                owner_.injected_ = true;
+                if (owner_.diskRoom_ > 0) inner_->Write(data, static_cast<int32_t>(owner_.diskRoom_));
+                owner_.diskRoom_ = 0;
+                return false;
+            }
+            if (owner_.diskRoom_ >= 0) owner_.diskRoom_ -= size;
             if (exclusive_) {
                 const auto* bytes = static_cast<const uint8_t*>(data);
                 owner_.exclusiveWrites.insert(owner_.exclusiveWrites.end(), bytes, bytes + size);
@@ -127,6 +141,7 @@ private:
     FaultKind faultKind_ = FaultKind::Fail;
     std::map<std::string, int> counts_;
     bool injected_ = false;
+    int64_t diskRoom_ = -1;  // bytes the disk still takes; -1 no limit
 };
 
 }  // namespace brindlock::test
