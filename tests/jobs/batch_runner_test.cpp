@@ -158,6 +158,8 @@ TEST_F(OpenJob, EndsByOpeningTheCopyAfterDoneAndClose) {
     ASSERT_EQ(desktop.ShellOpens.size(), 1u);
     EXPECT_EQ(desktop.ShellOpens[0].target, copy);
     EXPECT_TRUE(desktop.ShellOpens[0].hadOwner);
+    ASSERT_EQ(form.PendingWipes.size(), 1u);  // handed to the timed wiping
+    EXPECT_EQ(form.PendingWipes[0].Path, copy);
     EXPECT_EQ(form.JobCount, 0);
     EXPECT_FALSE(form.OpenMode);
     EXPECT_TRUE(form.TempCopyPath.empty());
