@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/pending_commands.h"
 #include "platform/components.h"
 #include "platform/date_time.h"
 #include "platform/platform.h"
@@ -191,6 +192,11 @@ public:
     void ProcessCommandLine();
     void AcceptCommand(char mode, const std::vector<std::string>& files);
     void TimerStartupTimer(TObject* sender);
+    // Commands of another mode that arrived while a job had not ended; they
+    // follow it. StartNextQueuedCommand starts them once the job has ended
+    // (called when the window hides after a job).
+    PendingCommands FollowUpCommands;
+    void StartNextQueuedCommand();
 
     // ---- Temporary copies (tempcopies/) ---------------------------------
     void ScheduleWipe(const std::string& path);

@@ -1,0 +1,112 @@
+#include "app/hand_off.h"
+
+#include "fileops/path_names.h"
+#include "platform/file_system.h"
+#include "platform/instance_link.h"
+#include "platform/program_info.h"
+#include "platform/sleeper.h"
+
+namespace brindlock {
+namespace {
+
+// How long a second start waits for another one to finish its log block.
+// Appending takes milliseconds; the wait only bounds a start that hangs.
+constexpr uint32_t kLogLockWaitMs = 5000;
+
+bool ReadWholeFile(IFileSystem& files, const std::string& path, std::string& text) {
+    FileHandle file = files.OpenRead(path);
+    if (!file) return false;
+    char buffer[4096];
+    for (;;) {
+        int32_t got = 0;
+        if (!file->Read(buffer, sizeof buffer, got)) return false;
+        if (got == 0) return true;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+bool ReplaceFile(IFileSystem& files, const std::string& path, const std::string& text) {
+    std::string temporary;
+    FileHandle file = files.CreateTempBeside(path, kFileAttributeNormal, temporary);
+    if (!file) return false;
+    const bool written = file->Write(text.data(), static_cast<int32_t>(text.size())) && file->Close();
+    file.reset();
+    if (written && files.MoveReplace(temporary, path)) return true;
+    files.RemoveFile(temporary);
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> HandOffLogBlock(const Arguments& arguments) {
+    const std::size_t count = arguments.empty() ? 0 : arguments.size() - 1;
+    std::vector<std::string> block;
+    block.push_back("=== MESSENGER INSTANCE ===");
+    block.push_back("Raw ParamCount = " + std::to_string(count));
+    for (std::size_t i = 0; i <= count; ++i) {
+        const std::string argument = i < arguments.size() ? arguments[i] : std::string();
+        block.push_back("ParamStr(" + std::to_string(i) + ") = [" + argument + "]");
+    }
+    block.push_back(std::string(27, '='));
+    return block;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            ++i;
+            continue;
+        }
+        lines.push_back(text.substr(start, i - start));
+        i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+        start = i;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+void WriteHandOffLog(IFileSystem& files, const std::string& logPath, const Arguments& arguments) {
+    std::vector<std::string> lines;
+    if (files.FileExists(logPath)) {
+        std::string existing;
+        // An unreadable log is left as it is rather than replaced by a
+        // shorter one: the block is lost, the earlier ones are not.
+        if (!ReadWholeFile(files, logPath, existing)) return;
+        lines = SplitLines(existing);
+    }
+    for (std::string& line : HandOffLogBlock(arguments)) lines.push_back(std::move(line));
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    ReplaceFile(files, logPath, text);
+}
+
+bool HandOffToRunningInstance(IInstanceLink& link, ISleeper& sleeper, const std::string& packet) {
+    uintptr_t window = 0;
+    for (int attempt = 0; attempt < kHandOffAttempts && window == 0; ++attempt) {
+        window = link.FindWindowOfClass(kMainWindowClass);
+        if (window == 0) sleeper.Sleep(kHandOffRetryMs);
+    }
+    if (window == 0 || packet.empty()) return false;
+    CopyDataView data;
+    data.dwData = kCommandPacketId;
+    data.cbData = static_cast<uint32_t>(packet.size() + 1);
+    data.lpData = packet.c_str();
+    link.SendCopyData(window, data);
+    return true;
+}
+
+bool HandOffIfSecondStart(IInstanceLink& link, IProgramInfo& program, IFileSystem& files, ISleeper& sleeper) {
+    if (!link.InstanceMarkerExists(kSingleInstanceMarker)) return false;
+    const Arguments arguments = program.ProgramArguments();
+    const bool locked = link.AcquireLogLock(kLogLockWaitMs);
+    WriteHandOffLog(files, FolderOfPath(program.ProgramPath()) + kHandOffLogName, arguments);
+    if (locked) link.ReleaseLogLock();
+    HandOffToRunningInstance(link, sleeper, EncodeCommandPacket(arguments));
+    return true;
+}
+
+}  // namespace brindlock

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "support/headless_form.h"
+#include "support/temp_folder.h"
+
+namespace brindlock {
+namespace {
+
+using Paths = std::vector<std::string>;
+
+// The queue states a command can meet.
+enum class Queue { Idle, WaitingForPassword, RunningBetweenFiles, InFirstFile, Aborted, Finished };
+
+// A few real files around the window. Paths are relative to the test's
+// folder, because on Linux every absolute path begins with "/", which the
+// intake refuses.
+class CommandIntake : public ::testing::Test {
+protected:
+    CommandIntake() {
+        folder.Write("a.txt", {1});
+        folder.Write("b.txt", {2});
+        folder.Write("c.txt", {3});
+        folder.Write("-a.txt", {4});
+        std::filesystem::create_directory(folder.Path("sub"));
+        std::filesystem::current_path(folder.Path());
+    }
+    ~CommandIntake() override { std::filesystem::current_path(previous); }
+
+    std::filesystem::path previous = std::filesystem::current_path();
+    test::TempFolder folder;
+};
+
+// The main window with its queue put into a given state the way the runner
+// leaves it.
+struct Window {
+    test::HeadlessForm env;
+    TForm1& form;
+    int frontCallsBefore = 0;
+
+    Window() : form((env.platform.Files = &NativeFileSystem(), env.Create())) {}
+
+    void Arrange(Queue state, int32_t mode, const Paths& files) {
+        form.JobFiles = files;
+        form.JobMode = mode;
+        form.JobCount = static_cast<int32_t>(files.size());
+        form.JobIndex = 0;
+        form.AbortRequested = false;
+        form.TimerBatch.SetEnabled(false);
+        switch (state) {
+        case Queue::Idle:
+            form.JobFiles.clear();
+            form.JobCount = 0;
+            break;
+        case Queue::WaitingForPassword:
+            form.PanelPwd.Show();
+            break;
+        case Queue::RunningBetweenFiles:
+            form.JobIndex = 1;
+            form.TimerBatch.SetEnabled(true);
+            break;
+        case Queue::InFirstFile:
+            form.InFileOperation = true;
+            break;
+        case Queue::Aborted:
+            form.JobIndex = 1;
+            form.AbortRequested = true;
+            break;
+        case Queue::Finished:
+            form.JobCount = 0;
+            break;
+        }
+        // A caption the intake never writes, to see whether it started the job.
+        form.LabelFilesAll.SetCaption("before");
+        form.ProgressBarFilesAll.SetPosition(50);
+        frontCallsBefore = env.desktop.BringToFrontCalls;
+    }
+
+    bool Started() const { return form.LabelFilesAll.Caption() == "0 %" && form.ProgressBarFilesAll.Position() == 0; }
+    bool BroughtToFront() const { return env.desktop.BringToFrontCalls > frontCallsBefore; }
+};
+
+struct IntakeCase {
+    const char* name;
+    Queue state;
+    int32_t queuedMode;
+    Paths queued;
+    char letter;
+    Paths given;
+    // What the queue holds afterwards.
+    Paths files;
+    int32_t mode;
+    int32_t index;
+    bool openMode;
+    std::string tempCopyPath;
+    bool started;
+    bool front;
+    std::size_t followUps;
+};
+
+const std::string kSub = std::string("sub") + char(std::filesystem::path::preferred_separator);
+
+const IntakeCase kCases[] = {
+    {"only existing files are admitted", Queue::Idle, 0, {}, 'E', {"a.txt", "missing.txt"},
+     {"a.txt"}, 0, 0, false, "", true, true, 0},
+    {"same letter joins a job waiting for its password", Queue::WaitingForPassword, 0, {"a.txt"}, 'E', {"b.txt"},
+     {"a.txt", "b.txt"}, 0, 0, false, "", true, true, 0},
+    {"same letter joins a running job without restarting it", Queue::RunningBetweenFiles, 0, {"a.txt", "b.txt"},
+     'E', {"c.txt"}, {"a.txt", "b.txt", "c.txt"}, 0, 1, false, "", false, true, 0},
+    {"same letter joins the job inside its first file", Queue::InFirstFile, 0, {"a.txt"}, 'E', {"b.txt"},
+     {"a.txt", "b.txt"}, 0, 0, false, "", false, true, 0},
+    {"a folder is refused", Queue::Idle, 0, {}, 'W', {"sub"}, {}, -1, 0, false, "", false, false, 0},
+    {"paths starting with a slash or a minus are refused", Queue::Idle, 0, {}, 'D', {"-a.txt", "/a.txt"},
+     {}, 1, 0, false, "", false, false, 0},
+    {"refused paths for a job not ended still bring the window up", Queue::WaitingForPassword, 0, {"a.txt"}, 'E',
+     {"missing.txt"}, {"a.txt"}, 0, 0, false, "", true, true, 0},
+    {"letter X is ignored", Queue::Idle, 0, {}, 'X', {"a.txt"}, {}, 0, 0, false, "", false, false, 0},
+    {"an empty list is ignored", Queue::Idle, 0, {}, 'E', {}, {}, 0, 0, false, "", false, false, 0},
+    {"open takes the first path only, existing or not", Queue::Idle, 0, {}, 'O', {kSub + "$gone.pdf", "b.txt"},
+     {kSub + "$gone.pdf"}, 1, 0, true, kSub + "_Brindlock.pdf", true, true, 0},
+    {"open replaces a job that has not ended", Queue::RunningBetweenFiles, 0, {"a.txt", "b.txt"}, 'O',
+     {"$notes"}, {"$notes"}, 1, 0, true, "_Brindlock", true, true, 0},
+    {"an aborted job is reset by the next command", Queue::Aborted, 0, {"a.txt", "b.txt"}, 'D', {"c.txt"},
+     {"c.txt"}, 1, 0, false, "", true, true, 0},
+    {"a finished job's leftovers are cleared", Queue::Finished, 0, {"a.txt", "b.txt"}, 'W', {"c.txt"},
+     {"c.txt"}, -1, 0, false, "", true, true, 0},
+    {"another letter follows a job waiting for its password", Queue::WaitingForPassword, 0, {"a.txt"}, 'W',
+     {"b.txt"}, {"a.txt"}, 0, 0, false, "", false, true, 1},
+    {"another letter follows a running job", Queue::RunningBetweenFiles, 1, {"a.txt", "b.txt"}, 'E', {"c.txt"},
+     {"a.txt", "b.txt"}, 1, 1, false, "", false, true, 1},
+};
+
+TEST_F(CommandIntake, AdmitsCommandsByTheQueuesState) {
+    for (const IntakeCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Window window;
+        window.Arrange(c.state, c.queuedMode, c.queued);
+        TForm1& form = window.form;
+        form.AcceptCommand(c.letter, c.given);
+        EXPECT_EQ(form.JobFiles, c.files);
+        EXPECT_EQ(form.JobCount, static_cast<int32_t>(c.files.size()));
+        EXPECT_EQ(form.JobMode, c.mode);
+        EXPECT_EQ(form.JobIndex, c.index);
+        EXPECT_FALSE(form.AbortRequested);
+        EXPECT_EQ(form.OpenMode, c.openMode);
+        EXPECT_EQ(form.TempCopyPath, c.tempCopyPath);
+        EXPECT_EQ(window.Started(), c.started);
+        EXPECT_EQ(window.BroughtToFront(), c.front);
+        EXPECT_EQ(form.FollowUpCommands.Size(), c.followUps);
+    }
+}
+
+TEST_F(CommandIntake, AnotherLettersCommandsFollowTheJobInTheirOrder) {
+    Window window;
+    TForm1& form = window.form;
+    window.Arrange(Queue::WaitingForPassword, 0, {"a.txt"});
+    form.AcceptCommand('W', {"b.txt"});
+    form.AcceptCommand('D', {"c.txt"});
+    form.StartNextQueuedCommand();  // the encrypt job has not ended
+    EXPECT_EQ(form.JobFiles, Paths{"a.txt"});
+    ASSERT_EQ(form.FollowUpCommands.Size(), 2u);
+
+    auto endJob = [&] {
+        form.JobIndex = 0;
+        form.JobCount = 0;
+    };
+    endJob();
+    form.StartNextQueuedCommand();
+    EXPECT_EQ(form.JobFiles, Paths{"b.txt"});
+    EXPECT_EQ(form.JobMode, -1);
+    EXPECT_EQ(form.JobCount, 1);
+    EXPECT_EQ(form.FollowUpCommands.Size(), 1u);
+    endJob();
+    form.StartNextQueuedCommand();
+    EXPECT_EQ(form.JobFiles, Paths{"c.txt"});
+    EXPECT_EQ(form.JobMode, 1);
+    EXPECT_TRUE(form.FollowUpCommands.Empty());
+}
+
+TEST_F(CommandIntake, ANewCommandDoesNotOvertakeTheWaitingOnes) {
+    Window window;
+    TForm1& form = window.form;
+    window.Arrange(Queue::WaitingForPassword, 0, {"a.txt"});
+    form.AcceptCommand('W', {"b.txt"});
+    form.JobCount = 0;  // the encrypt job ended; the follow-up has not started yet
+    form.AcceptCommand('D', {"c.txt"});
+    EXPECT_EQ(form.JobFiles, Paths{"b.txt"});
+    EXPECT_EQ(form.JobMode, -1);
+    ASSERT_EQ(form.FollowUpCommands.Size(), 1u);
+    EXPECT_EQ(form.FollowUpCommands.Waiting().front().Mode, 'D');
+}
+
+TEST_F(CommandIntake, AnAbortDropsTheCommandsWaitingBehindTheJob) {
+    Window window;
+    TForm1& form = window.form;
+    window.Arrange(Queue::WaitingForPassword, 0, {"a.txt"});
+    form.AcceptCommand('W', {"b.txt"});
+    form.AbortRequested = true;
+    form.StartNextQueuedCommand();
+    EXPECT_TRUE(form.FollowUpCommands.Empty());
+    EXPECT_EQ(form.JobFiles, Paths{"a.txt"});
+
+    form.AcceptCommand('W', {"b.txt"});  // after an abort: a new job at once
+    form.AbortRequested = true;
+    form.AcceptCommand('E', {"c.txt"});
+    EXPECT_EQ(form.JobFiles, Paths{"c.txt"});
+    EXPECT_EQ(form.JobMode, 0);
+    EXPECT_TRUE(form.FollowUpCommands.Empty());
+}
+
+TEST_F(CommandIntake, AnOpenCommandKeepsTheWaitingCommandsForAfterIt) {
+    Window window;
+    TForm1& form = window.form;
+    window.Arrange(Queue::WaitingForPassword, 0, {"a.txt"});
+    form.AcceptCommand('W', {"b.txt"});
+    form.AcceptCommand('O', {"$c.txt"});
+    EXPECT_TRUE(form.OpenMode);
+    EXPECT_EQ(form.JobFiles, Paths{"$c.txt"});
+    EXPECT_EQ(form.FollowUpCommands.Size(), 1u);
+}
+
+}  // namespace
+}  // namespace brindlock
