@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "support/headless_form.h"
+#include "support/scripted_file_operations.h"
 #include "support/temp_folder.h"
 
 namespace brindlock {
@@ -221,6 +222,61 @@ TEST_F(CommandIntake, AnOpenCommandKeepsTheWaitingCommandsForAfterIt) {
     EXPECT_TRUE(form.OpenMode);
     EXPECT_EQ(form.JobFiles, Paths{"$c.txt"});
     EXPECT_EQ(form.FollowUpCommands.Size(), 1u);
+}
+
+// Commands that arrive inside a file operation, through the message pump of
+// its progress reports.
+TEST_F(CommandIntake, ACommandThatReplacesTheQueueWaitsForTheFileAndNoneOvertakesIt) {
+    Window window;
+    TForm1& form = window.form;
+    test::ScriptedFileOperations files;
+    form.FileOperations = &files;
+    form.Password = "pw";
+    form.AcceptCommand('E', {"a.txt"});
+    ASSERT_TRUE(form.TimerBatch.Enabled());
+    Paths queueInsideTheFile;
+    files.BeforeReport = [&](const std::string&, int report) {
+        if (report == 0) form.AcceptCommand('O', {"$c.txt"});
+        // Same letter as the running job, but behind the held open command.
+        if (report == 1) form.AcceptCommand('E', {"b.txt"});
+        queueInsideTheFile = form.JobFiles;
+    };
+    window.env.desktop.AdvanceBy(200);
+    ASSERT_EQ(files.Calls.size(), 1u);
+    EXPECT_EQ(queueInsideTheFile, Paths{"a.txt"});
+    // After the file: the open job, and the encrypt command waiting behind it.
+    EXPECT_TRUE(form.OpenMode);
+    EXPECT_EQ(form.JobFiles, Paths{"$c.txt"});
+    ASSERT_EQ(form.FollowUpCommands.Size(), 1u);
+    EXPECT_EQ(form.FollowUpCommands.Waiting().front().Files, Paths{"b.txt"});
+
+    // The open job runs, then the encrypt command follows it.
+    window.env.desktop.AdvanceBy(1000);
+    ASSERT_EQ(files.Calls.size(), 3u);
+    EXPECT_EQ(files.Calls[1].kind, test::ScriptedFileOperations::Kind::Decrypt);
+    EXPECT_EQ(files.Calls[2].kind, test::ScriptedFileOperations::Kind::Encrypt);
+    EXPECT_EQ(files.Calls[2].path, "b.txt");
+    EXPECT_TRUE(form.FollowUpCommands.Empty());
+}
+
+TEST_F(CommandIntake, AFollowUpStartsWhenTheWindowClosesAfterTheJob) {
+    Window window;
+    TForm1& form = window.form;
+    test::ScriptedFileOperations files;
+    form.FileOperations = &files;
+    form.AcceptCommand('E', {"a.txt"});  // no password held: the panel is up
+    form.AcceptCommand('W', {"b.txt"});
+    EXPECT_TRUE(form.PanelPwd.Visible());
+    window.env.desktop.AdvanceBy(1000);
+    EXPECT_TRUE(files.Calls.empty());  // the wipe waits for the encrypt job
+
+    form.EditPwd.UserEdited("pw");
+    form.ButtonDone.Click();
+    window.env.desktop.AdvanceBy(1000);
+    ASSERT_EQ(files.Calls.size(), 2u);
+    EXPECT_EQ(files.Calls[0].path, "a.txt");
+    EXPECT_EQ(files.Calls[1].kind, test::ScriptedFileOperations::Kind::Wipe);
+    EXPECT_EQ(files.Calls[1].path, "b.txt");
 }
 
 }  // namespace

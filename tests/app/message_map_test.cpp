@@ -84,5 +84,21 @@ TEST_F(MessageMap, EscapeIsAlwaysHandled) {
     }
 }
 
+TEST_F(MessageMap, EnterSubmitsThePasswordAndEscapeAbortsAndHides) {
+    form.JobFiles = {"C:\\a.txt"};
+    form.JobCount = 1;
+    form.StartJob();  // no password held: the panel comes up
+    ASSERT_TRUE(form.PanelPwd.Visible());
+    form.EditPwd.UserEdited("secret");
+    EXPECT_EQ(Send(kCmDialogKey, 13).Result, 1);
+    EXPECT_EQ(form.Password, "secret");
+    EXPECT_FALSE(form.PanelPwd.Visible());
+
+    form.Show();
+    EXPECT_EQ(Send(kCmDialogKey, 27).Result, 1);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(form.AbortRequested);
+}
+
 }  // namespace
 }  // namespace brindlock

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "support/headless_form.h"
+#include "support/scripted_file_operations.h"
+#include "support/temp_folder.h"
+
+namespace brindlock {
+namespace {
+
+using Paths = std::vector<std::string>;
+using Kind = test::ScriptedFileOperations::Kind;
+
+// A first start: the window is created with the given program arguments,
+// the message loop shows it, and the virtual clock runs from there. Paths
+// are relative to the test's folder (absolute ones begin with "/" on Linux,
+// which the intake refuses).
+class FirstStart : public ::testing::Test {
+protected:
+    FirstStart() {
+        folder.Write("victim.txt", {1, 2, 3});
+        folder.Write("a.txt", {4});
+        std::filesystem::current_path(folder.Path());
+        env.platform.Files = &NativeFileSystem();
+        env.integration.environment.Variables["APPDATA"] = "C:\\Users\\me\\AppData\\Roaming";
+    }
+    ~FirstStart() override { std::filesystem::current_path(previous); }
+
+    TForm1& Start(const Paths& arguments) {
+        env.integration.program.Args = arguments;
+        TForm1& form = env.Create();
+        form.FileOperations = &files;
+        form.Show();
+        return form;
+    }
+
+    std::filesystem::path previous = std::filesystem::current_path();
+    test::TempFolder folder;
+    test::HeadlessForm env;
+    test::ScriptedFileOperations files;
+};
+
+TEST_F(FirstStart, WithoutArgumentsTheWindowGoesToTheTrayAfter222Ms) {
+    TForm1& form = Start({});
+    EXPECT_EQ(form.JobCount, 0);
+    env.desktop.AdvanceBy(221);
+    EXPECT_FALSE(form.TrayIcon1.Visible());
+    EXPECT_TRUE(form.Visible());
+    env.desktop.AdvanceBy(1);
+    EXPECT_TRUE(form.TrayIcon1.Visible());
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(env.desktop.TaskbarWindowVisible);
+    EXPECT_FALSE(env.desktop.TimerScheduled(form.TimerStartup));
+    // The desktop integration is renewed: verbs written, the shortcut started.
+    EXPECT_FALSE(env.integration.registry.Writes.empty());
+    EXPECT_EQ(env.integration.processes.Starts.size(), 1u);
+
+    const std::size_t writes = env.integration.registry.Writes.size();
+    env.desktop.AdvanceBy(5000);  // the step runs once
+    EXPECT_EQ(env.integration.registry.Writes.size(), writes);
+}
+
+TEST_F(FirstStart, EraseQueuesAndStartsAWipeJobWithoutAPassword) {
+    TForm1& form = Start({"/erase", "victim.txt", "missing.txt"});
+    EXPECT_EQ(form.JobFiles, Paths{"victim.txt"});
+    EXPECT_EQ(form.JobMode, -1);
+    EXPECT_FALSE(form.PanelPwd.Visible());
+    EXPECT_TRUE(form.TimerBatch.Enabled());  // started from the creation handler
+
+    env.desktop.AdvanceBy(200);
+    ASSERT_EQ(files.Calls.size(), 1u);
+    EXPECT_EQ(files.Calls[0].kind, Kind::Wipe);
+    EXPECT_EQ(files.Calls[0].path, "victim.txt");
+    EXPECT_EQ(files.Calls[0].count, 5);
+    env.desktop.AdvanceBy(5000);
+    EXPECT_EQ(files.Calls.size(), 1u);  // the start-up step did not run it again
+    EXPECT_TRUE(form.TrayIcon1.Visible());
+    EXPECT_EQ(form.JobCount, 0);
+}
+
+TEST_F(FirstStart, TheStepInsideTheFirstFileLeavesTheRunningJobAlone) {
+    // The wipe takes long enough for the start-up step to fall inside it.
+    files.Scripts["victim.txt"].reports = {{0, 3}, {1, 3}, {2, 3}, {3, 3}};
+    bool stepInsideFile = false;
+    TForm1& form = Start({"/erase", "victim.txt"});
+    files.BeforeReport = [&](const std::string&, int) {
+        env.desktop.AdvanceBy(10);
+        stepInsideFile = stepInsideFile || form.TrayIcon1.Visible();
+    };
+    env.desktop.AdvanceBy(5000);
+    EXPECT_TRUE(stepInsideFile);
+    EXPECT_EQ(files.Calls.size(), 1u);
+    EXPECT_EQ(files.MaxDepth, 1);
+    EXPECT_EQ(form.JobCount, 0);
+    EXPECT_FALSE(form.TimerBatch.Enabled());
+}
+
+TEST_F(FirstStart, EncryptPutsUpThePasswordPanelWhichStaysUp) {
+    TForm1& form = Start({"/encrypt", "a.txt"});
+    EXPECT_TRUE(form.PanelPwd.Visible());
+    env.desktop.AdvanceBy(222);
+    EXPECT_TRUE(form.TrayIcon1.Visible());
+    EXPECT_TRUE(form.PanelPwd.Visible());
+    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(files.Calls.empty());
+}
+
+}  // namespace
+}  // namespace brindlock
