@@ -9,6 +9,9 @@
 //                                         own visibility (whatever its parents'), text
 //   brindlock-probe hotkey MODS VK        whether this process can register the
 //                                         global hotkey (exit 0) or another holds it
+//   brindlock-probe run COMMANDLINE       starts a program with exactly this command
+//                                         line (as Explorer runs a verb), waits for it
+//                                         and ends with its exit code
 //
 // Exit code 0 when the window was found, 1 when not, 2 on bad usage.
 #include <windows.h>
@@ -57,14 +60,34 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM topLevel) {
     return TRUE;
 }
 
+// CreateProcessA with the command line untouched: the quotes and blanks
+// reach the started program as written.
+int RunCommandLine(const char* commandLine) {
+    std::string line = commandLine;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::printf("cannot start: %s\n", commandLine);
+        return 1;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(exitCode);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: brindlock-probe window|wait-window|children CLASS [MS] | hotkey MODS VK\n");
+        std::fprintf(stderr, "usage: brindlock-probe window|wait-window|children CLASS [MS] | hotkey MODS VK | run COMMANDLINE\n");
         return 2;
     }
     const std::string command = argv[1];
+    if (command == "run") return RunCommandLine(argv[2]);
     if (command == "hotkey" && argc > 3) {
         const UINT modifiers = static_cast<UINT>(std::strtoul(argv[2], nullptr, 0));
         const UINT key = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
