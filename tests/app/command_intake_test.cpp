@@ -235,7 +235,8 @@ TEST_F(CommandIntake, ACommandThatReplacesTheQueueWaitsForTheFileAndNoneOvertake
     form.AcceptCommand('E', {"a.txt"});
     ASSERT_TRUE(form.TimerBatch.Enabled());
     Paths queueInsideTheFile;
-    files.BeforeReport = [&](const std::string&, int report) {
+    files.BeforeReport = [&](const std::string& path, int report) {
+        if (path != "a.txt") return;
         if (report == 0) form.AcceptCommand('O', {"$c.txt"});
         // Same letter as the running job, but behind the held open command.
         if (report == 1) form.AcceptCommand('E', {"b.txt"});
