@@ -159,6 +159,8 @@ void TForm1::TimerCloseTimer(TObject*) {
     Close();
     PanelProgress.Hide();
     PanelPwd.Hide();
+    // Commands of another kind that waited for this job start now.
+    StartNextQueuedCommand();
 }
 
 }  // namespace brindlock
