@@ -5,7 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "app/hand_off.h"
+#include "platform/file_system.h"
 #include "platform/picture_ids.h"
+#include "platform/win32/win32_instance_link.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/form1.h"
 
@@ -40,6 +43,15 @@ void RunFirstInstance(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Lives until the entry returns: the first instance holds the marker for
+    // its whole run. A second start hands its command over and ends here,
+    // without a window.
+    Win32InstanceLink link;
+    {
+        Win32ProgramInfo program;
+        Win32Sleeper sleeper;
+        if (HandOffIfSecondStart(link, program, NativeFileSystem(), sleeper)) return 0;
+    }
     try {
         RunFirstInstance(instance);
     } catch (const std::exception& error) {

@@ -29,6 +29,7 @@ public:
         Services.Application = &Application;
         Services.Shell = &Shell;
         Services.Program = &Program;
+        Services.Files = &NativeFileSystem();
         Integration.AddTo(Services);
         Services.Clock = &Win32Clock();
         Services.Locale = &Win32Locale();
