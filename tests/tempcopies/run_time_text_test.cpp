@@ -70,6 +70,8 @@ TEST(FloatToStr, GeneralFormatWithFifteenDigits) {
         {NAN, '.', "NAN"},
         {INFINITY, '.', "INF"},
         {-INFINITY, '.', "-INF"},
+        // Fifteen digits of the largest double round up past it.
+        {1.7976931348623157e308, '.', "1.79769313486232E308"},
     };
     for (const Case& c : cases) EXPECT_EQ(FloatToStr(c.value, c.separator), c.expected) << c.expected;
 }
@@ -113,6 +115,8 @@ TEST(StrToFloat, AcceptsOnlyANumberWithTheGivenSeparator) {
         {"inf", '.', false, 0},
         {"nan", '.', false, 0},
         {"1e999", '.', false, 0},
+        {"1.79769313486232E308", '.', false, 0},  // just past the largest double
+        {"1.79769313486231E308", '.', true, 1.79769313486231e308},
     };
     for (const Case& c : cases) {
         double value = -12345;
