@@ -5,6 +5,7 @@
 #include "platform/instance_link.h"
 #include "platform/program_info.h"
 #include "platform/sleeper.h"
+#include "platform/whole_file.h"
 
 namespace brindlock {
 namespace {
@@ -12,29 +13,6 @@ namespace {
 // How long a second start waits for another one to finish its log block.
 // Appending takes milliseconds; the wait only bounds a start that hangs.
 constexpr uint32_t kLogLockWaitMs = 5000;
-
-bool ReadWholeFile(IFileSystem& files, const std::string& path, std::string& text) {
-    FileHandle file = files.OpenRead(path);
-    if (!file) return false;
-    char buffer[4096];
-    for (;;) {
-        int32_t got = 0;
-        if (!file->Read(buffer, sizeof buffer, got)) return false;
-        if (got == 0) return true;
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
-}
-
-bool ReplaceFile(IFileSystem& files, const std::string& path, const std::string& text) {
-    std::string temporary;
-    FileHandle file = files.CreateTempBeside(path, kFileAttributeNormal, temporary);
-    if (!file) return false;
-    const bool written = file->Write(text.data(), static_cast<int32_t>(text.size())) && file->Close();
-    file.reset();
-    if (written && files.MoveReplace(temporary, path)) return true;
-    files.RemoveFile(temporary);
-    return false;
-}
 
 }  // namespace
 
@@ -51,24 +29,6 @@ std::vector<std::string> HandOffLogBlock(const Arguments& arguments) {
     return block;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lines.push_back(text.substr(start, i - start));
-        i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-        start = i;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 void WriteHandOffLog(IFileSystem& files, const std::string& logPath, const Arguments& arguments) {
     std::vector<std::string> lines;
     if (files.FileExists(logPath)) {
@@ -81,7 +41,7 @@ void WriteHandOffLog(IFileSystem& files, const std::string& logPath, const Argum
     for (std::string& line : HandOffLogBlock(arguments)) lines.push_back(std::move(line));
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
-    ReplaceFile(files, logPath, text);
+    ReplaceWholeFile(files, logPath, text);
 }
 
 bool HandOffToRunningInstance(IInstanceLink& link, ISleeper& sleeper, const std::string& packet) {

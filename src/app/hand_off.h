@@ -23,10 +23,6 @@ constexpr uint32_t kHandOffRetryMs = 100;
 // The lines one second start adds to the hand-off log (without line ends).
 std::vector<std::string> HandOffLogBlock(const Arguments& arguments);
 
-// Lines of a text: each ends at CR, LF or CR LF; a line end at the very end
-// opens no further line.
-std::vector<std::string> SplitLines(const std::string& text);
-
 // Appends the block for `arguments` to the log `logPath`, keeping the lines
 // that are there, every line ended by CR LF. The file is rewritten through a
 // new file moved into place, so it is never left half written. Failures are

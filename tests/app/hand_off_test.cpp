@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/headless/headless_instance_link.h"
 #include "platform/headless/headless_integration.h"
+#include "platform/whole_file.h"
 #include "support/faulty_file_system.h"
 #include "support/temp_folder.h"
 

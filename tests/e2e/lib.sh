@@ -31,6 +31,8 @@
 #                                                styles, caption; exit 1 when there is none
 #                          wait-window CLASS MS  the same, waiting for it
 #                          children CLASS        one line per child control
+#   e2e_poll MS CMD...   Runs CMD every 100 ms until it prints something;
+#                        prints that, or returns 1 after MS milliseconds.
 #
 # The program under test
 #   e2e_start ARGS...    Starts Brindlock.exe from the work folder in the
@@ -169,18 +171,26 @@ e2e_find_xwindow() {
   xdotool search --onlyvisible --name "^$(printf '%s' "$caption" | sed 's/[][\.*^$()|+?{}]/\\&/g')\$" 2>/dev/null | head -1
 }
 
-e2e_wait_visible() {
-  local ms="${1:-10000}" waited=0 id
+# Runs a command every 100 ms until it prints something; prints that and
+# returns 0, or returns 1 when MS milliseconds pass without output.
+e2e_poll() {
+  local ms="$1" waited=0 out
+  shift
   while [ "$waited" -lt "$ms" ]; do
-    id="$(e2e_find_xwindow || true)"
-    if [ -n "$id" ]; then
-      E2E_XWINDOW="$id"
+    out="$("$@" 2>/dev/null || true)"
+    if [ -n "$out" ]; then
+      printf '%s\n' "$out"
       return 0
     fi
     sleep 0.1
     waited=$((waited + 100))
   done
-  e2e_fail "main window not visible within $ms ms"
+  return 1
+}
+
+e2e_wait_visible() {
+  local ms="${1:-10000}"
+  E2E_XWINDOW="$(e2e_poll "$ms" e2e_find_xwindow)" || e2e_fail "main window not visible within $ms ms"
 }
 
 e2e_show_window() {
@@ -193,17 +203,10 @@ e2e_show_window() {
 
 E2E_TRAY=""
 e2e_tray_wait() {
-  local ms="${1:-10000}" waited=0 id
-  while [ "$waited" -lt "$ms" ]; do
-    id="$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1 || true)"
-    if [ -n "$id" ]; then
-      E2E_TRAY="$id"
-      return 0
-    fi
-    sleep 0.1
-    waited=$((waited + 100))
-  done
-  e2e_fail "no tray icon within $ms ms"
+  local ms="${1:-10000}"
+  E2E_TRAY="$(e2e_poll "$ms" xdotool search --onlyvisible --name '^Wine System Tray$')" ||
+    e2e_fail "no tray icon within $ms ms"
+  E2E_TRAY="${E2E_TRAY%%$'\n'*}"
 }
 
 e2e_tray_click() {
