@@ -31,6 +31,8 @@
 #                                                styles, caption; exit 1 when there is none
 #                          wait-window CLASS MS  the same, waiting for it
 #                          children CLASS        one line per child control
+#                          attributes PATH       a file's attributes in hex and by
+#                                                name ("hidden", "temporary", ...)
 #   e2e_poll MS CMD...   Runs CMD every 100 ms until it prints something;
 #                        prints that, or returns 1 after MS milliseconds.
 #

@@ -12,6 +12,9 @@
 //   brindlock-probe run COMMANDLINE       starts a program with exactly this command
 //                                         line (as Explorer runs a verb), waits for it
 //                                         and ends with its exit code
+//   brindlock-probe attributes PATH       the file's attributes as GetFileAttributesA
+//                                         reports them, in hex and as names; exit 1
+//                                         when there is no such file
 //
 // Exit code 0 when the window was found, 1 when not, 2 on bad usage.
 #include <windows.h>
@@ -79,15 +82,38 @@ int RunCommandLine(const char* commandLine) {
     return static_cast<int>(exitCode);
 }
 
+// The attribute bits the tests look at, by name; `attrib` shows only R, A, S
+// and H, so the temporary bit can be seen only here.
+int PrintAttributes(const char* path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        std::printf("no file %s\n", path);
+        return 1;
+    }
+    std::printf("attributes=0x%08lx", static_cast<unsigned long>(attributes));
+    const struct {
+        DWORD bit;
+        const char* name;
+    } names[] = {{FILE_ATTRIBUTE_READONLY, "readonly"},   {FILE_ATTRIBUTE_HIDDEN, "hidden"},
+                 {FILE_ATTRIBUTE_SYSTEM, "system"},       {FILE_ATTRIBUTE_DIRECTORY, "directory"},
+                 {FILE_ATTRIBUTE_ARCHIVE, "archive"},     {FILE_ATTRIBUTE_NORMAL, "normal"},
+                 {FILE_ATTRIBUTE_TEMPORARY, "temporary"}};
+    for (const auto& entry : names)
+        if (attributes & entry.bit) std::printf(" %s", entry.name);
+    std::printf("\n");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: brindlock-probe window|wait-window|children CLASS [MS] | hotkey MODS VK | run COMMANDLINE\n");
+        std::fprintf(stderr, "usage: brindlock-probe window|wait-window|children CLASS [MS] | hotkey MODS VK | run COMMANDLINE | attributes PATH\n");
         return 2;
     }
     const std::string command = argv[1];
     if (command == "run") return RunCommandLine(argv[2]);
+    if (command == "attributes") return PrintAttributes(argv[2]);
     if (command == "hotkey" && argc > 3) {
         const UINT modifiers = static_cast<UINT>(std::strtoul(argv[2], nullptr, 0));
         const UINT key = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# A viewing copy opened from the first start's own command line and still
+# pending when the program is terminated survives the exit together with its
+# line in Brindlock.del; the next start reads the list and, the due time having
+# passed meanwhile, wipes the copy at the first check about 10 s after
+# start-up, without showing its window, and deletes the list file.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/tempcopies_lib.sh"
+e2e_init tempcopies_restart
+
+tc_prepare
+e2e_start "$TC_ENC_WIN"
+tc_give_password
+due="$(tc_due_epoch)"
+cp "$TC_LIST" "$E2E_ARTIFACTS/list-before-exit"
+
+# Terminate from the tray menu. The menu takes keys only while a window of the
+# program has the focus, so the window is brought up first.
+e2e_show_window
+e2e_tray_click 3
+e2e_menu_keys t
+e2e_wait_exit 15000
+e2e_expect_eq "exit code" 0 "$E2E_EXIT"
+[ -e "$TC_COPY" ] || e2e_fail "the copy was removed at exit"
+cmp -s "$TC_LIST" "$E2E_ARTIFACTS/list-before-exit" || e2e_fail "the list file was changed at exit"
+e2e_probe attributes "$TC_COPY_WIN" | grep -q ' hidden' || e2e_fail "the copy lost its hidden bit"
+
+# Stay stopped until the copy is overdue, so the next start wipes it at its
+# first check rather than waiting for the due time.
+while awk -v d="$due" -v n="$(tc_now)" 'BEGIN { exit !(n < d + 1) }'; do sleep 0.2; done
+
+e2e_start
+e2e_wait_window 20000 >/dev/null
+started="$(tc_now)"
+[ -e "$TC_COPY" ] || e2e_fail "the copy was wiped while the window was being created"
+waited=0
+while [ -e "$TC_COPY" ] && [ "$waited" -lt 35000 ]; do
+  sleep 0.2
+  waited=$((waited + 200))
+done
+gone="$(tc_seconds_since "$started")"
+[ -e "$TC_COPY" ] && e2e_fail "the copy is still there ${gone} s after the restart"
+e2e_log "copy wiped ${gone} s after the window was created"
+awk -v g="$gone" 'BEGIN { exit !(g >= 5 && g <= 25) }' || e2e_fail "copy wiped ${gone} s after the restart, not about 10"
+[ -z "$(e2e_find_xwindow || true)" ] || e2e_fail "the window was shown for the wipe"
+for _ in $(seq 30); do
+  [ -e "$TC_LIST" ] || break
+  sleep 0.1
+done
+[ -e "$TC_LIST" ] && e2e_fail "the list file stays after the wipe"
+left="$(ls -A "$E2E_DIR/My Docs")"
+e2e_expect_eq "files left beside the encrypted file" "\$report.$TC_EXT" "$left"
+e2e_running || e2e_fail "the program ended"
+
+e2e_kill
+e2e_pass
