@@ -30,14 +30,16 @@ std::vector<std::string> HandOffLogBlock(const Arguments& arguments) {
 }
 
 void WriteHandOffLog(IFileSystem& files, const std::string& logPath, const Arguments& arguments) {
-    std::vector<std::string> lines;
-    if (files.FileExists(logPath)) {
-        std::string existing;
+    std::string existing;
+    if (!ReadWholeFile(files, logPath, existing)) {
         // An unreadable log is left as it is rather than replaced by a
-        // shorter one: the block is lost, the earlier ones are not.
-        if (!ReadWholeFile(files, logPath, existing)) return;
-        lines = SplitLines(existing);
+        // shorter one: the block is lost, the earlier ones are not. Whether
+        // it is there is asked only when it cannot be read, so a check that
+        // errs cannot cost a readable log its earlier lines.
+        if (files.FileExists(logPath)) return;
+        existing.clear();
     }
+    std::vector<std::string> lines = SplitLines(existing);
     for (std::string& line : HandOffLogBlock(arguments)) lines.push_back(std::move(line));
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";

@@ -61,6 +61,15 @@ TEST(HandOffLog, AppendsOneExactBlockPerStartKeepingEarlierLines) {
     EXPECT_EQ(folder.List(), std::set<std::string>{"debug_messenger.txt"});
 }
 
+TEST(HandOffLog, AnExistenceCheckThatErrsCostsNoEarlierLine) {
+    test::TempFolder folder;
+    folder.Write("debug_messenger.txt", BytesOf("earlier\r\n"));
+    test::FaultyFileSystem files(NativeFileSystem());
+    files.FailOn("FileExists");
+    WriteHandOffLog(files, folder.Path("debug_messenger.txt"), kErase);
+    EXPECT_EQ(folder.Read("debug_messenger.txt"), BytesOf("earlier\r\n" + kBlock));
+}
+
 TEST(HandOffLog, FailuresAreSwallowedAndTheLogIsLeftAsItWas) {
     for (const char* call : {"OpenRead", "Read", "CreateTempBeside", "Write", "MoveReplace"}) {
         SCOPED_TRACE(call);
