@@ -21,6 +21,7 @@
 #include "crypto/aes_ctr.h"
 #include "fileops/file_ops.h"
 #include "support/faulty_file_system.h"
+#include "support/headless_form.h"
 #include "support/temp_folder.h"
 
 namespace brindlock::test {
@@ -54,6 +55,51 @@ struct Fault {
 };
 
 std::string CallName(const std::string& entry) { return entry.substr(0, entry.find(' ')); }
+
+// The faults to inject for a run that made `calls`: each call failing, each
+// write and read also short, each read also ending early, and the disk
+// filling up at the start, one byte in, halfway and one byte short of the end
+// of every write (at every byte of them when `everyDiskByte`).
+// `beforeFirstWrite` tells for each fault whether it strikes before a byte
+// was written.
+void SweepFaults(const std::vector<std::string>& calls, bool everyDiskByte, std::vector<Fault>& faults,
+                 std::vector<bool>& beforeFirstWrite) {
+    std::vector<int64_t> writeSizes;
+    std::map<std::string, int> seen;
+    bool wrote = false;
+    for (const std::string& entry : calls) {
+        const std::string name = CallName(entry);
+        const int nth = ++seen[name];
+        if (name == "Write") {
+            wrote = true;
+            writeSizes.push_back(std::stoll(entry.substr(6)));
+        }
+        faults.push_back({name, nth, FaultKind::Fail});
+        beforeFirstWrite.push_back(!wrote || (name == "Write" && nth == 1));
+        if (name == "Write" || name == "Read") {
+            faults.push_back({name, nth, FaultKind::Short});
+            beforeFirstWrite.push_back(!wrote);
+        }
+        if (name == "Read") {
+            faults.push_back({name, nth, FaultKind::End});
+            beforeFirstWrite.push_back(!wrote);
+        }
+    }
+    int64_t offset = 0;
+    for (const int64_t size : writeSizes) {
+        std::set<int64_t> marks = {offset, offset + 1, offset + size / 2, offset + size - 1};
+        if (everyDiskByte)
+            for (int64_t at = offset; at < offset + size; ++at) marks.insert(at);
+        for (const int64_t at : marks) {
+            if (at < offset || at >= offset + size) continue;
+            Fault fault;
+            fault.diskFullAt = at;
+            faults.push_back(fault);
+            beforeFirstWrite.push_back(at == 0);
+        }
+        offset += size;
+    }
+}
 
 Bytes Cipher(Bytes bytes, const std::string& plainName, int32_t limit) {
     uint8_t key[16], counter[16];
@@ -190,49 +236,17 @@ TEST_P(FaultSweep, EveryCallFailingLeavesResultOrStateBefore) {
     // The clean run: it must succeed, and its calls are the sweep's targets.
     Arrange();
     std::vector<std::string> calls;
-    std::vector<int64_t> writeSizes;
     {
         FaultyFileSystem files(NativeFileSystem());
         RunTimeRandom random;
         ASSERT_TRUE(Run(files, random));
         calls = files.log;
-        for (const std::string& entry : calls)
-            if (CallName(entry) == "Write") writeSizes.push_back(std::stoll(entry.substr(6)));
     }
-    ASSERT_FALSE(writeSizes.empty());
+    ASSERT_TRUE(std::any_of(calls.begin(), calls.end(), [](const auto& c) { return CallName(c) == "Write"; }));
 
     std::vector<Fault> faults;
     std::vector<bool> beforeFirstWrite;
-    std::map<std::string, int> seen;
-    bool wrote = false;
-    for (const std::string& entry : calls) {
-        const std::string name = CallName(entry);
-        const int nth = ++seen[name];
-        if (name == "Write") wrote = true;
-        faults.push_back({name, nth, FaultKind::Fail});
-        beforeFirstWrite.push_back(!wrote || (name == "Write" && nth == 1));
-        if (name == "Write" || name == "Read") {
-            faults.push_back({name, nth, FaultKind::Short});
-            beforeFirstWrite.push_back(!wrote);
-        }
-        if (name == "Read") {
-            faults.push_back({name, nth, FaultKind::End});
-            beforeFirstWrite.push_back(!wrote);
-        }
-    }
-    // The disk fills up at the start, one byte in, halfway and one byte
-    // short of the end of every write.
-    int64_t offset = 0;
-    for (const int64_t size : writeSizes) {
-        for (const int64_t at : {offset, offset + 1, offset + size / 2, offset + size - 1}) {
-            if (at < offset || at >= offset + size) continue;
-            Fault fault;
-            fault.diskFullAt = at;
-            faults.push_back(fault);
-            beforeFirstWrite.push_back(at == 0);
-        }
-        offset += size;
-    }
+    SweepFaults(calls, /*everyDiskByte=*/false, faults, beforeFirstWrite);
 
     for (std::size_t i = 0; i < faults.size(); ++i) {
         const Fault& fault = faults[i];
@@ -259,6 +273,136 @@ INSTANTIATE_TEST_SUITE_P(
                       Scenario{"DecryptStreamed", Op::Decrypt, 10000, 0, true, false},
                       Scenario{"DecryptForViewing", Op::DecryptForViewing, 9000, 0, false, false},
                       Scenario{"Wipe", Op::Wipe, 10000, 0, false, false}),
+    [](const auto& row) { return std::string(row.param.label); });
+
+// The pending-wipe list beside the program, saved and loaded through the same
+// sweep. Saving is housekeeping: whatever fails, the program goes on without
+// a word, the registry in memory stays as it was, and the list on disk is
+// the old one or the complete new one, with no temporary file beside it.
+// Loading a list that cannot be read whole leaves the registry empty and the
+// timed wiping off rather than half filled.
+struct ListScenario {
+    const char* label;
+    bool load;         // load the list rather than save the registry
+    int entries;       // entries in the registry (saving) or in the list (loading)
+    bool listBefore;   // a list file stands there before
+};
+
+const char* const kOldList = "C:\\old\\_Brindlock.txt|46000.25\r\n";
+
+class ListFileFaultSweep : public ::testing::TestWithParam<ListScenario> {
+protected:
+    const ListScenario& S() const { return GetParam(); }
+
+    void SetUp() override {
+        env.integration.program.Path = dir.Path("Brindlock.exe");
+        env.platform.Files = &NativeFileSystem();
+        env.Create();
+        for (int i = 0; i < S().entries; ++i) {
+            registry.push_back({dir.Path("_Brindlock" + std::to_string(i) + ".txt"), 46367.5 + i / 8.0});
+        }
+    }
+
+    void Arrange() {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) std::filesystem::remove(entry.path());
+        if (S().load) {
+            dir.Write("Brindlock.del", Bytes(newList.begin(), newList.end()));
+        } else if (S().listBefore) {
+            dir.Write("Brindlock.del", Bytes(kOldList, kOldList + std::char_traits<char>::length(kOldList)));
+        }
+        env.form->PendingWipes = S().load ? std::vector<TForm1::TSecureWipeItem>{} : registry;
+        env.form->TimerTimoutErase.SetEnabled(false);
+        before = dir.List();
+    }
+
+    void Run(FaultyFileSystem& files) {
+        env.platform.Files = &files;
+        if (S().load) env.form->LoadPendingWipes();
+        else env.form->SavePendingWipes();
+        env.platform.Files = &NativeFileSystem();
+    }
+
+    std::string ListText() const {
+        const auto bytes = dir.Read("Brindlock.del");
+        return bytes ? std::string(bytes->begin(), bytes->end()) : "<none>";
+    }
+
+    bool RegistryIs(const std::vector<TForm1::TSecureWipeItem>& expected) const {
+        const auto& now = env.form->PendingWipes;
+        if (now.size() != expected.size()) return false;
+        for (std::size_t i = 0; i < now.size(); ++i)
+            if (now[i].Path != expected[i].Path || now[i].DueTime != expected[i].DueTime) return false;
+        return true;
+    }
+
+    TempFolder dir;
+    HeadlessForm env;
+    std::vector<TForm1::TSecureWipeItem> registry;
+    std::string newList;  // the list a clean save writes
+    std::set<std::string> before;
+};
+
+TEST_P(ListFileFaultSweep, EveryCallFailingLeavesTheOldListOrTheNewOne) {
+    // The list a clean save writes is both what a save must reach and what a
+    // load reads.
+    if (S().load) {
+        env.form->PendingWipes = registry;
+        env.form->SavePendingWipes();
+        newList = ListText();
+        ASSERT_NE(newList, "<none>");
+    }
+    Arrange();
+    std::vector<std::string> calls;
+    {
+        FaultyFileSystem files(NativeFileSystem());
+        Run(files);
+        calls = files.log;
+    }
+    if (S().load) {
+        ASSERT_TRUE(RegistryIs(registry));
+    } else {
+        newList = ListText();
+        ASSERT_EQ(newList == "<none>", S().entries == 0);
+    }
+    std::vector<Fault> faults;
+    std::vector<bool> beforeFirstWrite;
+    SweepFaults(calls, /*everyDiskByte=*/true, faults, beforeFirstWrite);
+    ASSERT_FALSE(faults.empty());
+
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.Label());
+        Arrange();
+        FaultyFileSystem files(NativeFileSystem());
+        if (fault.call.empty()) files.FillDiskAt(fault.diskFullAt);
+        else files.FailOn(fault.call, fault.nth, fault.kind);
+        Run(files);
+        EXPECT_TRUE(env.desktop.Messages.empty() && env.desktop.MessageBoxes.empty()) << "housekeeping spoke up";
+        if (S().load) {
+            // Only a whole list counts; the file itself is not touched.
+            const bool whole = RegistryIs(registry);
+            EXPECT_TRUE(whole || env.form->PendingWipes.empty()) << env.form->PendingWipes.size() << " entries";
+            EXPECT_EQ(env.form->TimerTimoutErase.Enabled(), whole);
+            EXPECT_EQ(ListText(), newList);
+            EXPECT_EQ(dir.List(), before);
+            continue;
+        }
+        EXPECT_TRUE(RegistryIs(registry)) << "the registry in memory changed";
+        const std::string list = ListText();
+        const std::string old = S().listBefore ? kOldList : "<none>";
+        EXPECT_TRUE(list == old || list == newList) << "partial list: " << testing::PrintToString(list);
+        std::set<std::string> names = dir.List();
+        names.erase("Brindlock.del");
+        EXPECT_TRUE(names.empty()) << "temporary file left: " << *names.begin();
+    }
+    std::printf("[ sweep    ] %s: %zu fault cases over %zu calls\n", S().label, faults.size(), calls.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ListFileFaultSweep,
+    ::testing::Values(ListScenario{"SaveOverAnOldList", false, 3, true},
+                      ListScenario{"SaveTheFirstList", false, 2, false},
+                      ListScenario{"SaveAnEmptyRegistryDeletesTheList", false, 0, true},
+                      ListScenario{"LoadTheList", true, 3, true}),
     [](const auto& row) { return std::string(row.param.label); });
 
 }  // namespace
