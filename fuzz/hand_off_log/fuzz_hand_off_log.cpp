@@ -58,7 +58,7 @@ std::string Block(const brindlock::Arguments& arguments) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     const int faultAt = data[0] & 0x1f;
-    const auto kind = static_cast<brindlock::fuzz::Misbehaviour>((data[0] >> 5) % 3);
+    const auto kind = static_cast<brindlock::fuzz::Misbehaviour>((data[0] >> 5) % 4);
     const bool logExists = (data[1] & 0x80) != 0;
     const std::size_t extra = data[1] & 3;
 

@@ -8,8 +8,9 @@
 // one, and no temporary file.
 //
 // Input: byte 0: bit 0 picks the decimal separator (set: comma); bits 1 to 5
-// the number of the file call that misbehaves in the failing save (0: none);
-// bits 6 and 7 how it misbehaves. The rest is the file.
+// the number of the file call that misbehaves in a second load and in the
+// failing save (0: none); bits 6 and 7 how it misbehaves. The rest is the
+// file.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -103,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     const char separator = (data[0] & 1) ? ',' : '.';
     const int faultAt = (data[0] >> 1) & 0x1f;
-    const auto kind = static_cast<brindlock::fuzz::Misbehaviour>((data[0] >> 6) % 3);
+    const auto kind = static_cast<brindlock::fuzz::Misbehaviour>(data[0] >> 6);
     const std::string file(reinterpret_cast<const char*>(data + 1), size - 1);
 
     TForm1& form = *window.form;
@@ -126,6 +127,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     FUZZ_CHECK(form.TimerTimoutErase.Enabled() == !loaded.empty());
     FUZZ_CHECK(files.Files.size() == 1 && files.Files[kListFile] == file);
+
+    // Loading when a file call fails or a read ends early: all the entries
+    // or none, never the head of the list.
+    files.MisbehaveAt(files.Calls() + faultAt, kind);
+    form.LoadPendingWipes();
+    FUZZ_CHECK(Same(form.PendingWipes, loaded) || form.PendingWipes.empty());
+    FUZZ_CHECK(form.TimerTimoutErase.Enabled() == !form.PendingWipes.empty());
+    FUZZ_CHECK(files.Files.size() == 1 && files.Files[kListFile] == file);
+    files.MisbehaveAt(0, kind);
+    form.PendingWipes = loaded;
 
     // Saving: the file exists exactly when there are entries; the entries in
     // memory stay; reading it back gives them again; and a second save of

@@ -23,7 +23,8 @@ enum class Misbehaviour {
     Fail,     // the call reports failure and does nothing
     Short,    // Write: half the bytes get through, then failure;
               // Read: half the bytes asked for, reported as a success
-    DiskFull  // from this call on, every write fails without writing
+    DiskFull, // from this call on, every write fails without writing
+    End       // Read: nothing, reported as a success (a file cut short)
 };
 
 class MemoryFileSystem : public IFileSystem {
@@ -88,6 +89,7 @@ private:
         bool Read(void* buffer, int32_t size, int32_t& got) override {
             got = 0;
             const bool shortened = owner_.Hit();
+            if (shortened && owner_.faultKind_ == Misbehaviour::End) return !closed_;
             if (shortened && owner_.faultKind_ != Misbehaviour::Short) return false;
             if (closed_ || size < 0 || !Exists()) return false;
             const std::string& bytes = owner_.Files[path_];

@@ -8,12 +8,17 @@ namespace brindlock {
 
 bool ReadWholeFile(IFileSystem& files, const std::string& path, std::string& text) {
     FileHandle file = files.OpenRead(path);
-    if (!file) return false;
+    int64_t size = 0;
+    if (!file || !file->Size(size)) return false;
+    const std::size_t start = text.size();
     char buffer[4096];
     for (;;) {
         int32_t got = 0;
         if (!file->Read(buffer, sizeof buffer, got)) return false;
-        if (got == 0) return true;
+        // Reading ends where the file ends; a file that yields less than the
+        // size it had when it was opened was cut short under the reader, and
+        // its head alone would pass for the whole list or log.
+        if (got == 0) return static_cast<int64_t>(text.size() - start) == size;
         text.append(buffer, static_cast<std::size_t>(got));
     }
 }
@@ -22,7 +27,10 @@ bool ReplaceWholeFile(IFileSystem& files, const std::string& path, const std::st
     std::string temporary;
     FileHandle file = files.CreateTempBeside(path, kFileAttributeNormal, temporary);
     if (!file) return false;
-    const bool written = file->Write(text.data(), static_cast<int32_t>(text.size())) && file->Close();
+    // Flushed before the move, so that the name never stands for content
+    // still on its way to the disk.
+    const bool written =
+        file->Write(text.data(), static_cast<int32_t>(text.size())) && file->Flush() && file->Close();
     file.reset();
     if (written && files.MoveReplace(temporary, path)) return true;
     files.RemoveFile(temporary);

@@ -9,8 +9,9 @@ namespace brindlock {
 
 class IFileSystem;
 
-// The whole content of the file at `path`; false when it cannot be opened
-// or a read fails (`text` then holds what was read so far).
+// The whole content of the file at `path`; false when it cannot be opened,
+// a read fails or the reads end short of the size the file had when it was
+// opened (`text` then holds what was read so far).
 bool ReadWholeFile(IFileSystem& files, const std::string& path, std::string& text);
 
 // Writes `text` under a temporary name beside `path` and moves it over

@@ -402,7 +402,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ListScenario{"SaveOverAnOldList", false, 3, true},
                       ListScenario{"SaveTheFirstList", false, 2, false},
                       ListScenario{"SaveAnEmptyRegistryDeletesTheList", false, 0, true},
-                      ListScenario{"LoadTheList", true, 3, true}),
+                      ListScenario{"LoadTheList", true, 3, true},
+                      ListScenario{"LoadAListOfSeveralReads", true, 150, true}),
     [](const auto& row) { return std::string(row.param.label); });
 
 }  // namespace
