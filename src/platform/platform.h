@@ -44,4 +44,17 @@ struct Platform {
     IShellNotify* ShellNotify = nullptr;
 };
 
+// Puts a backend's desktop-integration services into `platform`; each
+// backend keeps them as members named as below.
+template <class Integration>
+void AddDesktopServices(Platform& platform, Integration& services) {
+    platform.Registry = &services.registry;
+    platform.Environment = &services.environment;
+    platform.Processes = &services.processes;
+    platform.Sleeper = &services.sleeper;
+    platform.HotkeyService = &services.hotkeys;
+    platform.Clipboard = &services.clipboard;
+    platform.Keyboard = &services.keyboard;
+}
+
 }  // namespace brindlock

@@ -94,14 +94,8 @@ bool HeadlessClipboard::Close() {
 }
 
 void HeadlessIntegration::AddTo(Platform& platform) {
-    platform.Registry = &registry;
+    AddDesktopServices(platform, *this);
     platform.Program = &program;
-    platform.Environment = &environment;
-    platform.Processes = &processes;
-    platform.Sleeper = &sleeper;
-    platform.HotkeyService = &hotkeys;
-    platform.Clipboard = &clipboard;
-    platform.Keyboard = &keyboard;
 }
 
 }  // namespace brindlock

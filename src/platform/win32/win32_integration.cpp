@@ -71,14 +71,6 @@ uint32_t Win32KeyboardInput::SendInput(const KeyboardInputRecord* records, uint3
     return ::SendInput(count, inputs.data(), sizeof(INPUT));
 }
 
-void Win32Integration::AddTo(Platform& platform) {
-    platform.Registry = &registry;
-    platform.Environment = &environment;
-    platform.Processes = &processes;
-    platform.Sleeper = &sleeper;
-    platform.HotkeyService = &hotkeys;
-    platform.Clipboard = &clipboard;
-    platform.Keyboard = &keyboard;
-}
+void Win32Integration::AddTo(Platform& platform) { AddDesktopServices(platform, *this); }
 
 }  // namespace brindlock
