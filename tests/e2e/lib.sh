@@ -33,6 +33,12 @@
 #                          children CLASS        one line per child control
 #                          attributes PATH       a file's attributes in hex and by
 #                                                name ("hidden", "temporary", ...)
+#                          hotkey MODS VK        "hotkey free" (exit 0) when this
+#                                                process can register the hotkey,
+#                                                "hotkey taken" (exit 1) when not
+#                          clipboard             "files" (exit 0) when the clipboard
+#                                                offers a file-drop list, else
+#                                                "no files" (exit 1)
 #   e2e_poll MS CMD...   Runs CMD every 100 ms until it prints something;
 #                        prints that, or returns 1 after MS milliseconds.
 #

@@ -15,6 +15,8 @@
 //   brindlock-probe attributes PATH       the file's attributes as GetFileAttributesA
 //                                         reports them, in hex and as names; exit 1
 //                                         when there is no such file
+//   brindlock-probe clipboard             whether the clipboard offers a file-drop list:
+//                                         prints "files" (exit 0) or "no files" (exit 1)
 //
 // Exit code 0 when the window was found, 1 when not, 2 on bad usage.
 #include <windows.h>
@@ -107,8 +109,15 @@ int PrintAttributes(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Wine takes the X clipboard over a moment after it changed hands; a test
+    // waits for that before it presses a hotkey that reads the clipboard.
+    if (argc == 2 && std::string(argv[1]) == "clipboard") {
+        const bool files = IsClipboardFormatAvailable(CF_HDROP) != 0;
+        std::printf("%s\n", files ? "files" : "no files");
+        return files ? 0 : 1;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: brindlock-probe window|wait-window|children CLASS [MS] | hotkey MODS VK | run COMMANDLINE | attributes PATH\n");
+        std::fprintf(stderr, "usage: brindlock-probe window|wait-window|children CLASS [MS] | hotkey MODS VK | run COMMANDLINE | attributes PATH | clipboard\n");
         return 2;
     }
     const std::string command = argv[1];
