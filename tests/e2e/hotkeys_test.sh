@@ -168,8 +168,11 @@ while xdotool search --onlyvisible --name '^Encrypt Files$' >/dev/null 2>&1; do
 done
 stop_clipboard
 
-# Terminate from the tray menu gives the hotkeys back. Notepad goes first: it
-# covers the tray window's corner of the screen.
+# Terminate gives the hotkeys back. Notepad goes first: it covers the tray
+# window's corner of the screen. The window comes up from the tray, and its
+# Terminate button (47,144, 34 x 33) ends the program; the tray menu's access
+# key would need the X focus on a window of the program, which Wine does not
+# always give it in time.
 kill "$NOTEPAD_PID" 2>/dev/null || true
 wait "$NOTEPAD_PID" 2>/dev/null || true
 NOTEPAD_PID=""
@@ -179,16 +182,10 @@ while xdotool search --onlyvisible --name '.*Notepad$' >/dev/null 2>&1; do
   sleep 0.1
   waited=$((waited + 100))
 done
-# The tray menu, once it shows (a popup menu is a window of class #32768).
-e2e_tray_click 3
-waited=0
-until e2e_probe window '#32768' 2>/dev/null | grep -q ' visible=1 '; do
-  [ "$waited" -ge 5000 ] && e2e_fail "the tray menu did not open"
-  sleep 0.1
-  waited=$((waited + 100))
-done
-e2e_menu_keys t
-e2e_wait_exit 10000
+e2e_show_window
+e2e_click_client 64 160
+e2e_wait_exit 20000
+e2e_expect_eq "exit code" 0 "$E2E_EXIT"
 e2e_expect_eq "Ctrl+Shift+F10 after Terminate" "hotkey free" "$(e2e_probe hotkey 6 0x79)"
 
 e2e_pass
