@@ -26,8 +26,9 @@ bool EnsureStartMenuShortcut(const Platform& platform, const std::string& linkNa
 std::string ProgramFolderOf(const std::string& programPath);
 
 // The PowerShell command line that saves a shortcut at `linkPath` to
-// `target`, started in `workingFolder`.
+// `target`, started in `workingFolder`. The paths are texts of the ANSI code
+// page `codePage`, which decides what PowerShell will read as quotes in them.
 std::string ShortcutCommandLine(const std::string& linkPath, const std::string& target,
-                                const std::string& workingFolder);
+                                const std::string& workingFolder, uint32_t codePage);
 
 }  // namespace brindlock

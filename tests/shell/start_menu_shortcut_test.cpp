@@ -79,6 +79,48 @@ TEST_F(StartMenuShortcut, ApostrophesInPathsStayInsideTheQuotedStrings) {
     EXPECT_EQ(files.Asked[0], "C:\\Users\\o'brien\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Brindlock.lnk");
 }
 
+// PowerShell also ends a single-quoted string at the typographic single
+// quotes; which bytes of a path become one depends on the ANSI code page.
+TEST_F(StartMenuShortcut, TypographicQuotesOfTheCodePageAreWrittenTwice) {
+    const struct {
+        uint32_t codePage;
+        std::string folder;  // of the program, under C:\ (bytes of that code page)
+        std::string quoted;  // as it must stand inside the PowerShell string
+    } cases[] = {
+        // Western: U+2019, U+2018 and U+201A are bytes of their own; 0x8B is U+2039, no quote.
+        {1252, "Bob\x92s Tools", "Bob\x92\x92s Tools"},
+        {1252, "\x91x\x82y\x8B", "\x91\x91x\x82\x82y\x8B"},
+        {1251, "\x91\x92\x82", "\x91\x91\x92\x92\x82\x82"},   // Cyrillic: the same bytes
+        {874, "\x91\x82\x92", "\x91\x91\x82\x92\x92"},        // Thai: no U+201A
+        // Japanese: U+2019 is 0x81 0x66; 0x92 0x86 is a kanji, and in 0x88 0x81 0x66
+        // the 0x81 is the second byte of a character and 0x66 a plain "f".
+        {932, "a\x81\x66" "b", "a\x81\x66\x81\x66" "b"},
+        {932, "\x92\x86\x88\x81\x66", "\x92\x86\x88\x81\x66"},
+        {936, "\xA1\xAE\xD6\xD0", "\xA1\xAE\xA1\xAE\xD6\xD0"},
+        {949, "\xA1\xAF", "\xA1\xAF\xA1\xAF"},
+        {950, "\xA1\xA5\xA1\xAE", "\xA1\xA5\xA1\xA5\xA1\xAE"},
+        // UTF-8: U+2019 and U+201B doubled, the double quote U+201C is no single quote.
+        {65001, "\xE2\x80\x99" "a\xE2\x80\x9B\xE2\x80\x9C", "\xE2\x80\x99\xE2\x80\x99" "a\xE2\x80\x9B\xE2\x80\x9B\xE2\x80\x9C"},
+        // A code page without typographic quotes: only the apostrophe.
+        {437, "it's\x92", "it''s\x92"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("code page " + std::to_string(c.codePage) + ", folder " + c.folder);
+        services.environment.CodePage = c.codePage;
+        services.program.Path = "C:\\" + c.folder + "\\prog.exe";
+        services.processes.Starts.clear();
+        files.Asked.clear();
+
+        EXPECT_TRUE(EnsureStartMenuShortcut(platform, "Brindlock"));
+
+        ASSERT_EQ(starts.size(), 1u);
+        const std::string& line = starts[0].commandLine;
+        EXPECT_NE(line.find("$lnk.TargetPath = 'C:\\" + c.quoted + "\\prog.exe'; "), std::string::npos) << line;
+        EXPECT_NE(line.find("$lnk.WorkingDirectory = 'C:\\" + c.quoted + "'; "), std::string::npos) << line;
+        EXPECT_NE(line.find("CreateShortcut('C:\\Users\\user\\AppData\\Roaming\\"), std::string::npos) << line;
+    }
+}
+
 TEST_F(StartMenuShortcut, NoProgramsFolderNoShortcut) {
     const std::string tooLong = "C:\\" + std::string(218, 'a');  // 221 characters
     for (const std::string& appData : {std::string(), tooLong, tooLong + "\\"}) {

@@ -73,7 +73,9 @@ public:
 class HeadlessEnvironment : public IEnvironment {
 public:
     std::map<std::string, std::string> Variables;
+    uint32_t CodePage = 1252;  // Western European, as on most desktops
     uint32_t GetVariable(const char* name, char* buffer, uint32_t size) override;
+    uint32_t AnsiCodePage() override { return CodePage; }
 };
 
 class HeadlessProcessLauncher : public IProcessLauncher {

@@ -38,6 +38,8 @@ uint32_t Win32ProcessLauncher::WinExec(const std::string& commandLine, uint32_t 
     return ::WinExec(commandLine.c_str(), show);
 }
 
+uint32_t Win32Environment::AnsiCodePage() { return GetACP(); }
+
 void Win32Sleeper::Sleep(uint32_t ms) { ::Sleep(ms); }
 
 bool Win32Hotkeys::Register(TForm& window, int32_t id, uint32_t modifiers, uint32_t key) {

@@ -31,6 +31,7 @@ public:
 class Win32Environment : public IEnvironment {
 public:
     uint32_t GetVariable(const char* name, char* buffer, uint32_t size) override;
+    uint32_t AnsiCodePage() override;
 };
 
 class Win32ProcessLauncher : public IProcessLauncher {
