@@ -7,7 +7,9 @@
 #   (the password panel comes up, and the typed password encrypts both);
 # - Ctrl+Shift+F11 without a file list reports an empty list and then opens
 #   the "Encrypt Files" dialog;
-# - after Terminate another program can take Ctrl+Shift+F10.
+# - after Terminate another program can take Ctrl+Shift+F10. (Wine frees a
+#   dead process's hotkeys by itself too; that the window gives them back on
+#   its own is shown in tests/shell/hotkeys_test.cpp.)
 source "$(dirname "$0")/lib.sh"
 e2e_init hotkeys
 

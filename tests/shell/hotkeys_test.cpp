@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/headless_form.h"
 
 namespace brindlock {
@@ -87,6 +89,28 @@ TEST(Hotkeys, UnregisteringEmptiesTheTable) {
     const size_t callsBefore = env.integration.hotkeys.Calls.size();
     form.UnregisterHotkeys();
     EXPECT_EQ(env.integration.hotkeys.Calls.size(), callsBefore);
+}
+
+// Terminate ends the program by destroying the window. Windows would free a
+// dead window's hotkeys by itself, so only here can one see that the window
+// gives back exactly what it holds.
+TEST(Hotkeys, DestroyingTheWindowGivesBackWhatItHolds) {
+    test::HeadlessForm env;
+    env.integration.hotkeys.TakenElsewhere = {{6, 0x7A}};  // Ctrl+Shift+F11
+    env.Create();
+    const auto& calls = env.integration.hotkeys.Calls;
+    const size_t registrations = calls.size();
+
+    env.form.reset();
+
+    std::vector<int32_t> given;
+    for (size_t i = registrations; i < calls.size(); ++i) {
+        EXPECT_FALSE(calls[i].registering);
+        EXPECT_TRUE(calls[i].result) << calls[i].id;
+        given.push_back(calls[i].id);
+    }
+    EXPECT_EQ(given, (std::vector<int32_t>{1, 3, 4}));
+    EXPECT_TRUE(env.integration.hotkeys.Held.empty());
 }
 
 }  // namespace
