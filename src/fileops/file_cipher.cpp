@@ -98,11 +98,7 @@ public:
             SecureZero(keyText.data(), keyText.size());
 
             const bool whole = size_ <= ctx_.WholeRegionMaxBytes;
-            if (whole) {
-                if (!TransformWholeRegion(*source, *result.file, region, keys, go)) return false;
-            } else {
-                if (!TransformStreamed(*source, *result.file, region, keys, go)) return false;
-            }
+            if (!TransformRegion(*source, *result.file, region, keys, whole, go)) return false;
             if (go && !CopyTail(*source, *result.file, whole ? kTailChunkBytes : StreamChunk(), go)) return false;
         }
         if (!go) {
@@ -124,33 +120,20 @@ public:
     }
 
 private:
-    // Files below the streaming threshold: one allocation, one read, one
-    // transform, one write of the region.
-    bool TransformWholeRegion(IFile& source, IFile& out, int64_t region, const KeyMaterial& keys, bool& go) {
-        const auto n = static_cast<int32_t>(region);
-        std::vector<uint8_t> buffer(static_cast<std::size_t>(n));
-        int32_t got = 0;
-        const bool readOk = source.Read(buffer.data(), n, got);
-        if (!readOk || got != n) {
-            SecureZero(buffer.data(), buffer.size());
-            return readOk ? Fail("the file ended before its size") : FailOs("cannot read it");
-        }
-        CtrTransform(buffer.data(), n, keys.key, keys.counter);
-        const bool writeOk = out.Write(buffer.data(), n);
-        SecureZero(buffer.data(), buffer.size());
-        if (!writeOk) return FailOs("cannot write the result");
-        done_ = n;
-        go = Report(progress_, scale_, done_);
-        return true;
-    }
-
-    // Large files: the region in chunks, the counter advanced by each
-    // chunk's blocks, so byte k meets the same keystream byte as in one pass.
-    bool TransformStreamed(IFile& source, IFile& out, int64_t region, const KeyMaterial& keys, bool& go) {
+    // The region passes through one chunk buffer, the counter advanced by
+    // each chunk's blocks, so byte k meets the same keystream byte as in a
+    // single pass over the whole region. Holding the region in memory whole
+    // cost as much memory as the file and took several times as long: every
+    // page of the buffer had to be faulted in, and none of it stayed in the
+    // cache between the read, the transform and the write.
+    // A region that counts as whole is reported as one piece (its start and
+    // its end only, so an abort can only come before any byte is read or
+    // after all are written); larger ones report every chunk.
+    bool TransformRegion(IFile& source, IFile& out, int64_t region, const KeyMaterial& keys, bool whole, bool& go) {
         uint8_t counter[16];
         std::copy(keys.counter, keys.counter + 16, counter);
         const int32_t chunk = StreamChunk();
-        std::vector<uint8_t> buffer(static_cast<std::size_t>(chunk));
+        std::vector<uint8_t> buffer(static_cast<std::size_t>(std::min<int64_t>(region, chunk)));
         bool ok = true;
         while (go && done_ < region) {
             const auto m = static_cast<int32_t>(std::min<int64_t>(region - done_, chunk));
@@ -170,7 +153,7 @@ private:
                 break;
             }
             done_ += m;
-            go = Report(progress_, scale_, done_);
+            if (!whole || done_ == region) go = Report(progress_, scale_, done_);
         }
         SecureZero(buffer.data(), buffer.size());
         SecureZero(counter, sizeof counter);

@@ -44,10 +44,12 @@ struct FileOpsContext {
     // What callers pass to SecureWipeFile.
     int32_t WipePasses = kDefaultWipePasses;
 
-    // Files up to this size are transformed as one region in memory; larger
-    // ones are streamed in chunks of StreamChunkBytes (a multiple of 16) with
-    // the counter continuing. Tests lower both to reach the streaming path
-    // with small files.
+    // The region passes through a buffer of StreamChunkBytes (a multiple of
+    // 16) with the counter continuing, whatever the file's size, so memory
+    // use does not grow with the file. Files up to WholeRegionMaxBytes report
+    // the region as one piece (at its start and its end); larger ones report
+    // every chunk. Tests lower both to reach the chunk reports with small
+    // files.
     int64_t WholeRegionMaxBytes = INT32_MAX;
     int32_t StreamChunkBytes = 1 << 20;
 

@@ -3,8 +3,16 @@
 // before the next one starts and before the deletion; otherwise the passes
 // could stay in the cache and die with the file, leaving the original bytes
 // on the disk.
+//
+// A pass is made of chunks of 8192 bytes, each drawn from the generator just
+// before its progress report, so a wipe that runs inside a report (the timed
+// wiping) continues the generator's sequence exactly where this one stands.
+// The chunks are handed to the system many at a time, though: one write call
+// per 8192 bytes cost more than the overwriting itself. Whatever is held when
+// a pass ends, is aborted or fails, is written before the file is let go.
 #include <algorithm>
 #include <new>
+#include <vector>
 
 #include "fileops/file_ops.h"
 
@@ -12,6 +20,7 @@ namespace brindlock {
 namespace {
 
 constexpr int32_t kWipeChunkBytes = 8192;
+constexpr int32_t kWipeChunksPerWrite = 128;  // 1 MiB per write call
 
 bool Fail(FileOpsContext& ctx, const std::string& why) {
     ctx.FailureReason = why;
@@ -37,17 +46,27 @@ bool Wipe(FileOpsContext& ctx, const std::string& path, int32_t passes, const Pr
         const int32_t passCount = std::max(passes, 0);
         if (passCount > 0 && wiped > INT64_MAX / passCount) return Fail(ctx, "the file is too large");
         const ProgressScale scale(wiped * passCount);
-        uint8_t chunk[kWipeChunkBytes];
+        const int64_t capacity = int64_t{kWipeChunkBytes} * kWipeChunksPerWrite;
+        std::vector<uint8_t> held(static_cast<std::size_t>(passCount > 0 ? std::min(wiped, capacity) : 0));
         int64_t done = 0;
         for (int32_t pass = 0; pass < passCount; ++pass) {
             if (!file->Seek(0)) return FailOs(ctx, "cannot seek");
+            int32_t heldBytes = 0;
             for (int64_t remaining = wiped; remaining > 0;) {
                 const auto m = static_cast<int32_t>(std::min<int64_t>(remaining, kWipeChunkBytes));
-                for (int32_t i = 0; i < m; ++i) chunk[i] = static_cast<uint8_t>(ctx.Random->Next());
-                if (!file->Write(chunk, m)) return FailOs(ctx, "cannot overwrite it");
+                ctx.Random->FillLowBytes(held.data() + heldBytes, static_cast<std::size_t>(m));
+                heldBytes += m;
                 remaining -= m;
                 done += m;
-                if (!Report(progress, scale, done)) return Fail(ctx, "aborted");
+                if (remaining == 0 || heldBytes + kWipeChunkBytes > static_cast<int64_t>(held.size())) {
+                    if (!file->Write(held.data(), heldBytes)) return FailOs(ctx, "cannot overwrite it");
+                    heldBytes = 0;
+                }
+                if (!Report(progress, scale, done)) {
+                    // The chunks reported so far are overwritten, as promised.
+                    if (heldBytes > 0 && !file->Write(held.data(), heldBytes)) return FailOs(ctx, "cannot overwrite it");
+                    return Fail(ctx, "aborted");
+                }
             }
             if (!file->Flush()) return FailOs(ctx, "cannot flush it");
         }

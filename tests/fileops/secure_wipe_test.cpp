@@ -24,6 +24,24 @@ TEST(RunTimeRandom, SequenceAfterStart) {
     for (int32_t value : expected) EXPECT_EQ(generator.Next(), value);
 }
 
+// The wipe draws its bytes many at a time; they and the state they leave
+// must be those of the same number of single draws, for counts below, at
+// and past the width it works at, from any starting point.
+TEST(RunTimeRandom, ManyAtOnceMatchesOneByOne) {
+    RunTimeRandom single;
+    RunTimeRandom batched;
+    for (std::size_t count : {0u, 1u, 7u, 31u, 32u, 33u, 64u, 95u, 1000u, 8192u, 8193u}) {
+        Bytes expected(count);
+        for (auto& b : expected) b = static_cast<uint8_t>(single.Next());
+        Bytes got(count + 1, 0xEE);
+        batched.FillLowBytes(got.data(), count);
+        EXPECT_EQ(got.back(), 0xEE) << "wrote past the end, count " << count;
+        got.pop_back();
+        EXPECT_EQ(ToHex(got), ToHex(expected)) << "count " << count;
+        EXPECT_EQ(batched.Next(), single.Next()) << "state after count " << count;
+    }
+}
+
 TEST(RunTimeRandom, OneStatePerProcess) {
     EXPECT_EQ(&ProcessRunTimeRandom(), &ProcessRunTimeRandom());
     FaultyFileSystem files(NativeFileSystem());
@@ -54,6 +72,33 @@ TEST_F(SecureWipeTest, ProcessGeneratorIsSharedBetweenWipes) {
     for (auto& b : sequence) b = static_cast<uint8_t>(expected.Next());
     EXPECT_EQ(ToHex(files.exclusiveWrites), ToHex(Bytes(sequence.begin(), sequence.begin() + 22)));
     EXPECT_EQ(ToHex(otherFiles.exclusiveWrites), ToHex(Bytes(sequence.begin() + 22, sequence.end())));
+}
+
+// The timed wiping can run inside a progress report of another wipe. Each
+// chunk's bytes are drawn just before its report, so the sequence runs on
+// through the inner wipe as it would with one value drawn at a time.
+TEST_F(SecureWipeTest, WipeInsideAReportContinuesTheSequence) {
+    dir.Write("outer", Pattern(20000));  // 22000 wiped: chunks of 8192, 8192, 5616
+    dir.Write("inner", Pattern(100));    // 110 wiped
+    FaultyFileSystem innerFiles(NativeFileSystem());
+    FileOpsContext inner(innerFiles);
+    inner.Random = &random;
+    RunTimeRandom expected = random;
+    int calls = 0;
+    const ProgressCallback progress = [&](int32_t, int32_t) {
+        if (++calls == 1) {
+            EXPECT_TRUE(SecureWipeFile(inner, dir.Path("inner"), 1, nullptr));
+        }
+        return true;
+    };
+    ASSERT_TRUE(SecureWipeFile(ctx, dir.Path("outer"), 1, progress)) << ctx.FailureReason;
+    Bytes sequence(22110);
+    for (auto& b : sequence) b = static_cast<uint8_t>(expected.Next());
+    Bytes outer(sequence.begin(), sequence.begin() + 8192);
+    outer.insert(outer.end(), sequence.begin() + 8192 + 110, sequence.end());
+    EXPECT_EQ(ToHex(innerFiles.exclusiveWrites), ToHex(Bytes(sequence.begin() + 8192, sequence.begin() + 8192 + 110)));
+    EXPECT_EQ(ToHex(files.exclusiveWrites), ToHex(outer));
+    EXPECT_EQ(random.Next(), expected.Next());
 }
 
 struct WipeCase {
