@@ -30,10 +30,24 @@ constexpr uint8_t kSBox[256] = {
 
 constexpr uint8_t kRcon[10] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80, 0x1b, 0x36};
 
-inline uint8_t Double(uint8_t a) {
-    // Shift left in GF(2^8); reduce by 0x1B when the top bit falls out. The
-    // mask comes from arithmetic, not a branch, so no byte value takes longer.
-    return static_cast<uint8_t>((a << 1) ^ (0x1b & -(a >> 7)));
+// Doubling in GF(2^8) for the four bytes of a column side by side, byte i
+// of the column in bits 8i..8i+7: each byte shifts left by one, and a byte
+// whose top bit falls out takes 0x1B. The bytes never carry into each other
+// (the mask clears each top bit before the shift), and the reduction comes
+// from arithmetic, not a branch, so no byte value takes longer.
+inline uint32_t DoubleEach(uint32_t bytes) {
+    return ((bytes & 0x7f7f7f7fu) << 1) ^ (((bytes >> 7) & 0x01010101u) * 0x1bu);
+}
+
+inline uint32_t ColumnOf(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
+    return uint32_t{b0} | (uint32_t{b1} << 8) | (uint32_t{b2} << 16) | (uint32_t{b3} << 24);
+}
+
+inline void StoreColumn(uint8_t* at, uint32_t column) {
+    at[0] = static_cast<uint8_t>(column);
+    at[1] = static_cast<uint8_t>(column >> 8);
+    at[2] = static_cast<uint8_t>(column >> 16);
+    at[3] = static_cast<uint8_t>(column >> 24);
 }
 
 // One inner round for output column C: ShiftRows means row r of column C comes
@@ -43,16 +57,15 @@ inline uint8_t Double(uint8_t a) {
 // buffers; saying so lets the compiler schedule the loads past the stores.
 template <int C>
 inline void RoundColumn(const uint8_t* __restrict in, uint8_t* __restrict out, const uint8_t* __restrict roundKey) {
-    const uint8_t a0 = kSBox[in[4 * C]];
-    const uint8_t a1 = kSBox[in[4 * ((C + 1) & 3) + 1]];
-    const uint8_t a2 = kSBox[in[4 * ((C + 2) & 3) + 2]];
-    const uint8_t a3 = kSBox[in[4 * ((C + 3) & 3) + 3]];
-    const uint8_t all = static_cast<uint8_t>(a0 ^ a1 ^ a2 ^ a3);
-    // 2a0 ^ 3a1 ^ a2 ^ a3 == a0 ^ all ^ 2(a0 ^ a1), and so on round the column.
-    out[4 * C + 0] = static_cast<uint8_t>(a0 ^ all ^ Double(static_cast<uint8_t>(a0 ^ a1)) ^ roundKey[4 * C + 0]);
-    out[4 * C + 1] = static_cast<uint8_t>(a1 ^ all ^ Double(static_cast<uint8_t>(a1 ^ a2)) ^ roundKey[4 * C + 1]);
-    out[4 * C + 2] = static_cast<uint8_t>(a2 ^ all ^ Double(static_cast<uint8_t>(a2 ^ a3)) ^ roundKey[4 * C + 2]);
-    out[4 * C + 3] = static_cast<uint8_t>(a3 ^ all ^ Double(static_cast<uint8_t>(a3 ^ a0)) ^ roundKey[4 * C + 3]);
+    const uint32_t a = ColumnOf(kSBox[in[4 * C]], kSBox[in[4 * ((C + 1) & 3) + 1]], kSBox[in[4 * ((C + 2) & 3) + 2]],
+                                kSBox[in[4 * ((C + 3) & 3) + 3]]);
+    // 2a0 ^ 3a1 ^ a2 ^ a3 == a0 ^ all ^ 2(a0 ^ a1), and so on round the
+    // column, where all = a0 ^ a1 ^ a2 ^ a3. `next` holds a1 a2 a3 a0.
+    const uint32_t next = (a >> 8) | (a << 24);
+    const uint32_t pairs = a ^ next;
+    const uint32_t all = pairs ^ ((pairs >> 16) | (pairs << 16));
+    const uint32_t key = ColumnOf(roundKey[4 * C], roundKey[4 * C + 1], roundKey[4 * C + 2], roundKey[4 * C + 3]);
+    StoreColumn(out + 4 * C, a ^ all ^ DoubleEach(pairs) ^ key);
 }
 
 inline void Round(const uint8_t* in, uint8_t* out, const uint8_t* roundKey) {
@@ -78,17 +91,21 @@ inline void LastRound(const uint8_t* in, uint8_t* out, const uint8_t* roundKey) 
     LastRoundColumn<3>(in, out, roundKey);
 }
 
-// The state moves between `block` and `scratch` each round and ends in
-// `block`. The caller owns `scratch` and wipes it when done, so a transform
-// of many blocks wipes it once rather than per block.
-inline void EncryptBlock(const uint8_t* roundKeys, uint8_t* block, uint8_t* scratch) {
-    for (int i = 0; i < 16; ++i) block[i] ^= roundKeys[i];
+// Encrypts N independent blocks round by round together: one block's round
+// waits for its previous round, so a second block in between keeps the
+// processor busy during that wait. The states move between `blocks` and
+// `scratch` each round and end in `blocks`. The caller owns `scratch` and
+// wipes it when done, so a transform of many blocks wipes it once.
+template <int N>
+inline void EncryptBlocks(const uint8_t* roundKeys, uint8_t (*blocks)[16], uint8_t (*scratch)[16]) {
+    for (int b = 0; b < N; ++b)
+        for (int i = 0; i < 16; ++i) blocks[b][i] ^= roundKeys[i];
     for (int round = 1; round < 9; round += 2) {
-        Round(block, scratch, roundKeys + 16 * round);
-        Round(scratch, block, roundKeys + 16 * (round + 1));
+        for (int b = 0; b < N; ++b) Round(blocks[b], scratch[b], roundKeys + 16 * round);
+        for (int b = 0; b < N; ++b) Round(scratch[b], blocks[b], roundKeys + 16 * (round + 1));
     }
-    Round(block, scratch, roundKeys + 144);
-    LastRound(scratch, block, roundKeys + 160);
+    for (int b = 0; b < N; ++b) Round(blocks[b], scratch[b], roundKeys + 144);
+    for (int b = 0; b < N; ++b) LastRound(scratch[b], blocks[b], roundKeys + 160);
 }
 
 inline void XorBlock(uint8_t* data, const uint8_t* stream) {
@@ -108,8 +125,13 @@ inline void IncrementCounter(uint8_t counter[16]) {
 }  // namespace
 
 void SecureZero(void* data, std::size_t size) {
-    volatile uint8_t* p = static_cast<volatile uint8_t*>(data);
-    while (size--) *p++ = 0;
+    if (size == 0) return;
+    // A plain memset runs at memory speed (a region can be a whole file);
+    // byte stores through a volatile pointer took longer than the cipher.
+    // The empty statement below takes the pointer and may read any memory,
+    // so the optimiser has to keep the zeroes even when the buffer dies next.
+    std::memset(data, 0, size);
+    __asm__ __volatile__("" : : "r"(data) : "memory");
 }
 
 void DeriveKeyAndCounter(std::string_view text, uint8_t key[16], uint8_t counter[16]) {
@@ -142,30 +164,44 @@ void AesExpandKey(const uint8_t key[16], uint8_t roundKeys[kAesRoundKeysSize]) {
 }
 
 void AesEncryptBlock(const uint8_t roundKeys[kAesRoundKeysSize], uint8_t block[16]) {
-    uint8_t scratch[16];
-    EncryptBlock(roundKeys, block, scratch);
+    uint8_t state[1][16];
+    uint8_t scratch[1][16];
+    std::memcpy(state[0], block, 16);
+    EncryptBlocks<1>(roundKeys, state, scratch);
+    std::memcpy(block, state[0], 16);
+    SecureZero(state, sizeof state);
     SecureZero(scratch, sizeof scratch);
 }
 
 void CtrTransformPortable(uint8_t* buffer, int32_t length, const uint8_t key[16], const uint8_t counter[16]) {
     if (length <= 0) return;
+    // Two blocks in flight measured fastest; four gained nothing more.
+    constexpr int kInFlight = 2;
     uint8_t work[16];
     uint8_t roundKeys[kAesRoundKeysSize];
-    uint8_t stream[16];
-    uint8_t scratch[16];
+    uint8_t stream[kInFlight][16];
+    uint8_t scratch[kInFlight][16];
     std::memcpy(work, counter, 16);
     AesExpandKey(key, roundKeys);
     int32_t p = 0;
+    for (; length - p >= 16 * kInFlight; p += 16 * kInFlight) {
+        for (auto& block : stream) {
+            std::memcpy(block, work, 16);
+            IncrementCounter(work);
+        }
+        EncryptBlocks<kInFlight>(roundKeys, stream, scratch);
+        for (int b = 0; b < kInFlight; ++b) XorBlock(buffer + p + 16 * b, stream[b]);
+    }
     for (; length - p >= 16; p += 16) {
-        std::memcpy(stream, work, 16);
-        EncryptBlock(roundKeys, stream, scratch);
-        XorBlock(buffer + p, stream);
+        std::memcpy(stream[0], work, 16);
+        EncryptBlocks<1>(roundKeys, stream, scratch);
+        XorBlock(buffer + p, stream[0]);
         IncrementCounter(work);
     }
     if (p < length) {
-        std::memcpy(stream, work, 16);
-        EncryptBlock(roundKeys, stream, scratch);
-        for (int32_t i = 0; p + i < length; ++i) buffer[p + i] ^= stream[i];
+        std::memcpy(stream[0], work, 16);
+        EncryptBlocks<1>(roundKeys, stream, scratch);
+        for (int32_t i = 0; p + i < length; ++i) buffer[p + i] ^= stream[0][i];
     }
     SecureZero(roundKeys, sizeof roundKeys);
     SecureZero(stream, sizeof stream);
