@@ -16,8 +16,9 @@
 #                         path, then tc_give_password.
 #   tc_give_password      Waits for the password panel, types the password and
 #                         returns once the copy has been handed to the viewer
-#                         and the list file exists. Sets TC_SCHEDULED (epoch
-#                         seconds at which the list file was first seen).
+#                         and the list file exists and the window has hidden
+#                         itself. Sets TC_SCHEDULED (epoch seconds at which the
+#                         list file was first seen).
 #   tc_due_epoch          Prints the due time of the list file's only line as
 #                         Unix epoch seconds; fails the test unless the file is
 #                         exactly one line "copy path|due time" ended by CR LF.
@@ -103,8 +104,12 @@ $(e2e_probe children TForm1)"
   [ -n "$TC_SCHEDULED" ] || e2e_fail "no list file $TC_LIST after the open"
   [ -f "$TC_SEEN" ] || e2e_fail "the viewer was not started on the copy"
   cmp -s "$TC_SEEN" "$TC_PLAIN" || e2e_fail "the viewer was given other bytes than the plain file"
+  # The job is over: the window hides itself.
+  e2e_poll 10000 tc_window_hidden >/dev/null || e2e_fail "the window stays up after the open"
   e2e_log "copy opened and registered"
 }
+
+tc_window_hidden() { [ -n "$(e2e_find_xwindow || true)" ] || echo hidden; }
 
 tc_due_epoch() {
   local line due

@@ -14,10 +14,12 @@ tc_give_password
 due="$(tc_due_epoch)"
 cp "$TC_LIST" "$E2E_ARTIFACTS/list-before-exit"
 
-# Terminate with the window's Terminate button (47,144, 34 x 33), brought up
-# from the tray as a user does. (The tray menu's access key needs the X focus
-# on a window of the program, which Wine does not always give it in time.)
-e2e_show_window
+# Terminate with the window's Terminate button (47,144, 34 x 33), the window
+# brought up by a click on the tray icon as a user does. (The tray menu's
+# access key needs the X focus on a window of the program, which Wine does not
+# always give it in time.)
+e2e_tray_click 1
+e2e_wait_visible 15000
 e2e_click_client 64 160
 e2e_wait_exit 20000
 e2e_expect_eq "exit code" 0 "$E2E_EXIT"
