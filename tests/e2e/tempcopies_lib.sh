@@ -35,17 +35,25 @@ tc_seconds_since() { awk -v a="$1" -v b="$(tc_now)" 'BEGIN { printf "%.1f", b - 
 
 # The viewer copies the file it is given to seen.bin at the moment the shell
 # opens it, then ends, so it never holds the copy open when its wipe falls due.
+# It is a script for wscript, a program without a window: a console program
+# such as cmd would get a console window from Wine when a windowed program
+# starts it, and that window, placed over the tray, takes the test's clicks.
 # Wine's shell reads associations from HKEY_CLASSES_ROOT only (it does not
 # merge HKCU\Software\Classes into it), hence the machine-wide keys; both go
 # in with one start of reg.exe, as every Wine start costs seconds.
 tc_register_viewer() {
-  local seen reg
+  local seen script reg
   seen="$(e2e_winpath "$TC_SEEN")"
+  script="$E2E_DIR/plain/viewer.js"
   reg="$E2E_DIR/plain/viewer.reg"
+  printf '%s\r\n' 'var files = new ActiveXObject("Scripting.FileSystemObject");' \
+    "files.CopyFile(WScript.Arguments(0), \"${seen//\\/\\\\}\", true);" >"$script"
+  local command="wscript.exe //B \"$(e2e_winpath "$script")\" \"%1\""
+  command="${command//\\/\\\\}"
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
     "[HKEY_CLASSES_ROOT\\.$TC_EXT]" '@="brindlock_e2e_viewer"' '' \
     '[HKEY_CLASSES_ROOT\brindlock_e2e_viewer\shell\open\command]' \
-    "@=\"cmd /c copy /b \\\"%1\\\" \\\"${seen//\\/\\\\}\\\"\"" >"$reg"
+    "@=\"${command//\"/\\\"}\"" >"$reg"
   e2e_wine reg import "$(e2e_winpath "$reg")" >/dev/null 2>&1 || e2e_fail "cannot register the test viewer"
 }
 
