@@ -64,12 +64,15 @@ public:
             }
             done += static_cast<int32_t>(n);
         }
+        StartWriteBack();
         return true;
     }
 
     bool Seek(int64_t position) override {
         if (fd_ < 0 || position < 0) return Fail();
-        return ::lseek(fd_, static_cast<off_t>(position), SEEK_SET) >= 0 || Fail();
+        if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0) return Fail();
+        writeBackFrom_ = static_cast<off_t>(position);
+        return true;
     }
 
     bool Size(int64_t& size) override {
@@ -94,7 +97,30 @@ public:
     }
 
 private:
+    // Every file this program writes is flushed before it counts as done (a
+    // result before it is moved into place, each pass of a wipe). So once a
+    // stretch of kWriteBackStretch bytes has been written, the system is told
+    // to start putting it on the device while the rest is still being
+    // written, and the flush finds less left to wait for (encrypting 256 MiB
+    // here: about 0.27 s instead of 0.31 s). Larger stretches keep the
+    // requests large; a hint for every megabyte was slower than none.
+    static constexpr off_t kWriteBackStretch = off_t{16} << 20;
+
+    void StartWriteBack() {
+#ifdef __linux__
+        const off_t position = ::lseek(fd_, 0, SEEK_CUR);
+        if (position < 0) return;
+        if (position < writeBackFrom_) writeBackFrom_ = position;
+        if (position - writeBackFrom_ < kWriteBackStretch) return;
+        // Only a hint, and its failure changes nothing: the flush writes
+        // whatever it did not reach.
+        ::sync_file_range(fd_, writeBackFrom_, position - writeBackFrom_, SYNC_FILE_RANGE_WRITE);
+        writeBackFrom_ = position;
+#endif
+    }
+
     int fd_;
+    off_t writeBackFrom_ = 0;  // where the stretch not yet hinted begins
 };
 
 FileHandle OpenWith(const std::string& path, int flags) {
