@@ -162,12 +162,8 @@ sleep 0.5  # a moment to paint, for the picture
 import -window "$XWIN" "$E2E_ARTIFACTS/encrypt-files-dialog.png" || true
 xdotool windowfocus --sync "$XWIN" 2>/dev/null || xdotool windowfocus "$XWIN"
 xdotool key Escape
-waited=0
-while xdotool search --onlyvisible --name '^Encrypt Files$' >/dev/null 2>&1; do
-  [ "$waited" -ge 5000 ] && e2e_fail "Escape did not close the Encrypt Files dialog"
-  sleep 0.1
-  waited=$((waited + 100))
-done
+e2e_wait_while 5000 xdotool search --onlyvisible --name '^Encrypt Files$' ||
+  e2e_fail "Escape did not close the Encrypt Files dialog"
 stop_clipboard
 
 # Terminate gives the hotkeys back. Notepad goes first: it covers the tray
@@ -178,12 +174,7 @@ stop_clipboard
 kill "$NOTEPAD_PID" 2>/dev/null || true
 wait "$NOTEPAD_PID" 2>/dev/null || true
 NOTEPAD_PID=""
-waited=0
-while xdotool search --onlyvisible --name '.*Notepad$' >/dev/null 2>&1; do
-  [ "$waited" -ge 5000 ] && e2e_fail "notepad did not end"
-  sleep 0.1
-  waited=$((waited + 100))
-done
+e2e_wait_while 5000 xdotool search --onlyvisible --name '.*Notepad$' || e2e_fail "notepad did not end"
 e2e_show_window
 e2e_click_client 64 160
 e2e_wait_exit 20000

@@ -41,6 +41,9 @@
 #                                                "no files" (exit 1)
 #   e2e_poll MS CMD...   Runs CMD every 100 ms until it prints something;
 #                        prints that, or returns 1 after MS milliseconds.
+#   e2e_wait_while MS CMD...
+#                        Runs CMD every 100 ms while it succeeds; returns 1 when
+#                        it still succeeds after MS milliseconds.
 #
 # The program under test
 #   e2e_start ARGS...    Starts Brindlock.exe from the work folder in the
@@ -194,6 +197,17 @@ e2e_poll() {
     waited=$((waited + 100))
   done
   return 1
+}
+
+e2e_wait_while() {
+  local ms="$1" waited=0
+  shift
+  while "$@" >/dev/null 2>&1; do
+    [ "$waited" -ge "$ms" ] && return 1
+    sleep 0.1
+    waited=$((waited + 100))
+  done
+  return 0
 }
 
 e2e_wait_visible() {

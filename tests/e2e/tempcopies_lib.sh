@@ -22,6 +22,9 @@
 #   tc_due_epoch          Prints the due time of the list file's only line as
 #                         Unix epoch seconds; fails the test unless the file is
 #                         exactly one line "copy path|due time" ended by CR LF.
+#   tc_expect_wiped_clean After the copy was wiped: the list file goes too (within
+#                         3 s), nothing but the encrypted file is left in its
+#                         folder, and the program still runs.
 #   tc_now                Epoch seconds with a fraction.
 #   tc_seconds_since T    Seconds from epoch T to now, with one decimal.
 
@@ -30,6 +33,14 @@
 TC_EXT=bltest
 
 tc_now() { date +%s.%N; }
+
+tc_expect_wiped_clean() {
+  e2e_wait_while 3000 test -e "$TC_LIST" || e2e_fail "the list file stays after the last copy was wiped"
+  local left
+  left="$(ls -A "$E2E_DIR/My Docs")"
+  e2e_expect_eq "files left beside the encrypted file" "\$report.$TC_EXT" "$left"
+  e2e_running || e2e_fail "the program ended"
+}
 
 tc_seconds_since() { awk -v a="$1" -v b="$(tc_now)" 'BEGIN { printf "%.1f", b - a }'; }
 

@@ -33,24 +33,12 @@ awk -v a="$ahead" 'BEGIN { exit !(a >= 24 && a <= 31) }' || e2e_fail "due time $
 
 # The check runs every 10 s: the copy goes at the first tick at or after its
 # due time, together with the list file.
-waited=0
-while [ -e "$TC_COPY" ] && [ "$waited" -lt 50000 ]; do
-  sleep 0.2
-  waited=$((waited + 200))
-done
+e2e_wait_while 50000 test -e "$TC_COPY" || true
 gone="$(tc_seconds_since "$TC_SCHEDULED")"
 [ -e "$TC_COPY" ] && e2e_fail "the copy is still there ${gone} s after the open"
 e2e_log "copy wiped ${gone} s after the open"
 awk -v g="$gone" 'BEGIN { exit !(g >= 25 && g <= 43) }' || e2e_fail "copy wiped ${gone} s after the open, not 30 to 40"
-for _ in $(seq 30); do
-  [ -e "$TC_LIST" ] || break
-  sleep 0.1
-done
-[ -e "$TC_LIST" ] && e2e_fail "the list file stays after the last copy was wiped"
-# Nothing but the encrypted file is left beside it.
-left="$(ls -A "$E2E_DIR/My Docs")"
-e2e_expect_eq "files left beside the encrypted file" "\$report.$TC_EXT" "$left"
-e2e_running || e2e_fail "the program ended"
+tc_expect_wiped_clean
 
 e2e_kill
 e2e_pass
