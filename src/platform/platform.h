@@ -20,6 +20,7 @@ class IKeyboardInput;
 class IClock;
 class ILocale;
 class IShellNotify;
+struct TBitmap;
 
 struct Platform {
     ComponentHost* Host = nullptr;
@@ -42,6 +43,11 @@ struct Platform {
     ILocale* Locale = nullptr;
     // Tells Explorer that a folder changed (SHChangeNotify on Windows).
     IShellNotify* ShellNotify = nullptr;
+    // The marble texture the window's background is tiled from. The window
+    // holds it before its creation handler runs: a first start with a
+    // command shows the window from there, and that show tiles the
+    // background.
+    const TBitmap* Marble = nullptr;
 };
 
 // Puts a backend's desktop-integration services into `platform`; each

@@ -201,6 +201,8 @@ TForm1::TForm1(Platform& platform)
     OnResize = on(&TForm1::FormResize);
     OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
 
+    if (platform_.Marble) ImageMarble.SetPicture(*platform_.Marble);
+
     // From here on every change is mirrored by the backend.
     AttachHost(platform_.Host);
     const std::vector<TComponent*> components = AllComponents();

@@ -109,5 +109,20 @@ TEST_F(FirstStart, EncryptPutsUpThePasswordPanelWhichStaysUp) {
     EXPECT_TRUE(files.Calls.empty());
 }
 
+// The command shows the window from inside its creation; that first show
+// already has the marble to tile the background from.
+TEST_F(FirstStart, TheWindowShownByTheCommandHasItsBackground) {
+    TBitmap marble(56, 48);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 56; ++x) marble.At(x, y) = uint32_t(x * 100 + y + 1);
+    env.platform.Marble = &marble;
+    TForm1& form = Start({"/encrypt", "a.txt"});
+    ASSERT_TRUE(form.Visible());
+    const TBitmap* background = form.Image1.Picture();
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(background->At(0, 0), marble.At(0, 0));
+    EXPECT_EQ(background->At(60, 50), marble.At(4, 2));
+}
+
 }  // namespace
 }  // namespace brindlock

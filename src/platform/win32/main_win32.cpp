@@ -34,9 +34,10 @@ struct ShutdownGuard {
 void RunFirstInstance(HINSTANCE instance) {
     Win32Platform platform(instance);
     platform.Application.SetTitle("Pellmar");
+    const TBitmap marble = platform.Pictures.Bitmap(BRINDLOCK_BITMAP_MARBLE);
+    platform.Services.Marble = &marble;
     auto form = std::make_unique<TForm1>(platform.Services);
     ShutdownGuard guard{platform.Host};
-    form->ImageMarble.SetPicture(platform.Pictures.Bitmap(BRINDLOCK_BITMAP_MARBLE));
     platform.Application.Run();
 }
 
