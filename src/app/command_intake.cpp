@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "app/command.h"
-#include "app/temp_copy_path.h"
+#include "fileops/temp_copy_path.h"
+#include "jobs/job_queue.h"
 #include "platform/file_system.h"
 #include "platform/program_info.h"
 #include "ui/form1.h"
@@ -36,12 +37,6 @@ void ResetQueue(TForm1& form) {
     form.TempCopyPath.clear();
 }
 
-void ResetOverallProgress(TForm1& form) {
-    form.ProgressBarFilesAll.SetMax(100);
-    form.ProgressBarFilesAll.SetPosition(0);
-    form.LabelFilesAll.SetCaption("0 %");
-}
-
 // Paths given on a command line or by another program are taken only when
 // they name an existing file; a leading "/" or "-" is a mistyped switch, not
 // a file, even when a file of that name happens to exist.
@@ -54,17 +49,7 @@ void AcceptOpenCommand(TForm1& form, const std::string& encryptedPath) {
     if (encryptedPath.empty()) return;
     // An open command replaces whatever is queued, also a job that has not
     // ended: the user wants to see this file now.
-    form.JobFiles.clear();
-    form.JobIndex = 0;
-    form.JobCount = 0;
-    form.AbortRequested = false;
-    form.JobFiles.push_back(encryptedPath);
-    form.JobCount = 1;
-    form.JobIndex = 0;
-    form.JobMode = 1;
-    form.AbortRequested = false;
-    form.OpenMode = true;
-    form.TempCopyPath = TempCopyPathFor(encryptedPath);
+    ReplaceJobQueue(form, kJobDecrypt, {encryptedPath}, TempCopyPathFor(encryptedPath));
     ResetOverallProgress(form);
     form.StartJob();
     form.FormBringToFront();
@@ -135,11 +120,7 @@ void TForm1::AcceptCommand(char mode, const std::vector<std::string>& files) {
     // command waits until the operation has returned, and every command after
     // it waits too, so that none overtakes another.
     if (FollowUpCommands.HeldUntilIdle > 0 || (InFileOperation && WouldReplaceQueue(*this, mode))) {
-        ++FollowUpCommands.HeldUntilIdle;
-        RunWhenIdle([this, mode, files] {
-            --FollowUpCommands.HeldUntilIdle;
-            AdmitInTurn(*this, mode, files);
-        });
+        RunWhenIdle([this, mode, files] { AdmitInTurn(*this, mode, files); });
         return;
     }
     AdmitInTurn(*this, mode, files);

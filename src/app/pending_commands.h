@@ -3,9 +3,11 @@
 // One job runs at a time, under one mode. A command of another mode that
 // arrives while a job has not ended waits here, in arrival order, and starts
 // when that job has ended; files already queued are never processed under a
-// mode other than their own. Commands that would reset or replace the queue
-// while a file operation is in progress are held back until it returns;
-// `HeldUntilIdle` counts them so that later commands do not overtake them.
+// mode other than their own; they are dropped when that job is aborted or
+// replaced. Commands that would reset or replace the queue while a file
+// operation is in progress are held back until it returns; `HeldUntilIdle`
+// counts every action so held (TForm1::RunWhenIdle), the dialog commands'
+// too, so that later commands do not overtake them.
 #pragma once
 
 #include <cstddef>

@@ -14,4 +14,9 @@ std::string FolderOfPath(const std::string& path) {
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+bool HasEncryptedName(const std::string& path) {
+    const std::string name = NameOfPath(path);
+    return !name.empty() && name[0] == kEncryptedNamePrefix;
+}
+
 }  // namespace brindlock

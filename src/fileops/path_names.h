@@ -17,4 +17,7 @@ std::string FolderOfPath(const std::string& path);
 // An encrypted file's name begins with "$"; the plain name is the rest.
 constexpr char kEncryptedNamePrefix = '$';
 
+// True when the name of `path` begins with "$".
+bool HasEncryptedName(const std::string& path);
+
 }  // namespace brindlock

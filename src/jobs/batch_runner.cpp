@@ -9,9 +9,12 @@
 //   TimerBatch cannot tick a second file operation into the first;
 // - commands that would replace, reset or start the queue go through
 //   RunWhenIdle, which holds them until the runner has finished with the
-//   file, and then runs them in the order they came.
+//   file, and then runs them in the order they came. Every held action counts
+//   in FollowUpCommands.HeldUntilIdle, so a command that arrives after it
+//   waits behind it instead of slipping into the running job.
 #include <algorithm>
 
+#include "fileops/path_names.h"
 #include "jobs/job_queue.h"
 #include "platform/application.h"
 #include "platform/shell_services.h"
@@ -22,6 +25,7 @@ namespace brindlock {
 void TForm1::RunWhenIdle(std::function<void()> action) {
     // Actions that are still waiting go first, so the order is kept.
     if (InFileOperation || !deferred_.empty()) {
+        ++FollowUpCommands.HeldUntilIdle;
         deferred_.push_back(std::move(action));
         return;
     }
@@ -34,6 +38,7 @@ void TForm1::RunDeferredActions() {
     while (!InFileOperation && !deferred_.empty()) {
         std::function<void()> action = std::move(deferred_.front());
         deferred_.erase(deferred_.begin());
+        --FollowUpCommands.HeldUntilIdle;
         action();
     }
 }
@@ -76,6 +81,13 @@ void TForm1::TimerBatchTimer(TObject*) {
         RunDeferredActions();
         return;
     }
+    if (AbortRequested) {
+        // Abort or Escape between two files: the job stops here, just as one
+        // stopped inside a file does. Every command that starts a job clears
+        // the flag, so only an abort of this job is found set.
+        JobPassword.clear();
+        return;
+    }
     if (JobMode != kJobWipe && JobPassword.empty()) {
         // Only StartJob hands a job its password; a job that reached the
         // runner without one asks for it instead of keying with nothing.
@@ -83,7 +95,6 @@ void TForm1::TimerBatchTimer(TObject*) {
         return;
     }
     const std::string path = JobFiles[JobIndex];
-    AbortRequested = false;
 
     const ProgressCallback progress = [this](int32_t done, int32_t total) { return FileProgress(done, total); };
     InFileOperation = true;
@@ -106,10 +117,13 @@ void TForm1::TimerBatchTimer(TObject*) {
             const bool openJob = OpenMode;
             DoneAndClose(this);
             if (openJob) {
-                // A failed decryption leaves no copy of this file to show: the
-                // path may hold nothing, or an earlier file's copy still
-                // waiting for its wipe.
-                if (ok && !TempCopyPath.empty()) {
+                // Only a successful decryption of a "$" file wrote the copy.
+                // Otherwise the path may hold nothing, an earlier file's copy
+                // still waiting for its wipe, or a file of the user's that
+                // happens to bear the name; none of these is to be shown or
+                // wiped. (A name without "$" is left alone by the decryption,
+                // which reports success.)
+                if (ok && !TempCopyPath.empty() && HasEncryptedName(path)) {
                     platform_.Shell->ShellOpen(this, TempCopyPath);
                     ScheduleWipe(TempCopyPath);
                 }
@@ -138,6 +152,8 @@ void TForm1::ButtonAbortClick(TObject*) {
     EditPwd.SetText("");
     Close();
     AbortRequested = true;
+    // The commands waiting to follow the job go with it.
+    FollowUpCommands.Clear();
 }
 
 void TForm1::DoneAndClose(TObject*) {

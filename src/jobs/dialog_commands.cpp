@@ -2,6 +2,7 @@
 // dialog chooses the files, the choice replaces the job queue and starts it.
 // The dialog is modal and may be opened from the tray in the middle of a
 // file; the choice then waits (RunWhenIdle) until that file is done.
+#include "fileops/temp_copy_path.h"
 #include "jobs/job_queue.h"
 #include "ui/form1.h"
 

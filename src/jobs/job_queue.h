@@ -16,18 +16,13 @@ constexpr int32_t kJobWipe = -1;
 
 // A command replaces the queue: `files` in order, `mode`, index 0, no abort.
 // A non-empty `tempCopyPath` makes it an open job decrypting into that copy;
-// every other command leaves no open job behind. Does not start the job, and
+// every other command leaves no open job behind. The commands that waited to
+// follow the replaced job are dropped. Does not start the job, and
 // must not run while a file operation is in progress (use RunWhenIdle).
 void ReplaceJobQueue(TForm1& form, int32_t mode, const std::vector<std::string>& files,
                      const std::string& tempCopyPath = {});
 
 // The overall progress bar and its line as a new job shows them: 0, "0 %".
 void ResetOverallProgress(TForm1& form);
-
-// The temporary plaintext copy of an open job: the encrypted file's folder,
-// "_Brindlock", then the encrypted name's extension (from its last "." on).
-// C:\docs\$report.pdf gives C:\docs\_Brindlock.pdf; C:\docs\$notes gives
-// C:\docs\_Brindlock.
-std::string TempCopyPathFor(const std::string& encryptedPath);
 
 }  // namespace brindlock

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,12 @@ struct Window {
 
     bool Started() const { return form.LabelFilesAll.Caption() == "0 %" && form.ProgressBarFilesAll.Position() == 0; }
     bool BroughtToFront() const { return env.desktop.BringToFrontCalls > frontCallsBefore; }
+};
+
+// The window with scripted file operations, for jobs that run to their end.
+struct ScriptedWindow : Window {
+    test::ScriptedFileOperations files;
+    ScriptedWindow() { form.FileOperations = &files; }
 };
 
 struct IntakeCase {
@@ -213,15 +220,56 @@ TEST_F(CommandIntake, AnAbortDropsTheCommandsWaitingBehindTheJob) {
     EXPECT_TRUE(form.FollowUpCommands.Empty());
 }
 
-TEST_F(CommandIntake, AnOpenCommandKeepsTheWaitingCommandsForAfterIt) {
-    Window window;
-    TForm1& form = window.form;
-    window.Arrange(Queue::WaitingForPassword, 0, {"a.txt"});
-    form.AcceptCommand('W', {"b.txt"});
-    form.AcceptCommand('O', {"$c.txt"});
-    EXPECT_TRUE(form.OpenMode);
-    EXPECT_EQ(form.JobFiles, Paths{"$c.txt"});
-    EXPECT_EQ(form.FollowUpCommands.Size(), 1u);
+// A command of another kind waits for the job it arrived behind. When that
+// job is aborted or replaced, the waiting command goes with it: it must never
+// run after whatever job comes next, which nobody asked for.
+TEST_F(CommandIntake, CommandsWaitingBehindAJobGoWhenTheJobIsAbortedOrReplaced) {
+    struct Case {
+        const char* name;
+        std::function<void(Window&)> event;
+    };
+    auto choose = [](Window& w, TControl& button, Paths chosen) {
+        w.env.desktop.DialogAnswers.push_back(std::move(chosen));
+        button.Click();
+    };
+    const Case cases[] = {
+        {"Escape", [](Window& w) {
+             TMessage escape;
+             escape.Msg = 0xB005;  // the dialog-key message
+             escape.WParam = 27;
+             w.form.Dispatch(escape);
+         }},
+        {"Abort button", [](Window& w) { w.form.ButtonAbort.Click(); }},
+        {"open command", [](Window& w) { w.form.AcceptCommand('O', {"$c.txt"}); }},
+        {"Open Encrypted File", [&](Window& w) { choose(w, w.form.ButtonOpen, {"$c.txt"}); }},
+        {"Encrypt Files", [&](Window& w) { choose(w, w.form.ButtonEncrypt, {"c.txt"}); }},
+        {"Erase Files", [&](Window& w) { choose(w, w.form.ButtonErase, {"c.txt"}); }},
+        {"Wipe Temp", [](Window& w) {
+             w.form.PendingWipes.push_back({"copy.tmp", 0});
+             w.form.WipeTemp1Click(&w.form);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedWindow window;
+        TForm1& form = window.form;
+        test::ScriptedFileOperations& files = window.files;
+        form.AcceptCommand('E', {"a.txt"});  // no password held: the panel is up
+        form.AcceptCommand('W', {"b.txt"});  // to follow the encrypt job
+        EXPECT_EQ(form.FollowUpCommands.Size(), 1u);
+
+        c.event(window);
+        EXPECT_TRUE(form.FollowUpCommands.Empty());
+        // Whatever is queued now runs to its end.
+        if (form.PanelPwd.Visible()) {
+            form.EditPwd.UserEdited("pw");
+            form.ButtonDone.Click();
+        }
+        window.env.desktop.AdvanceBy(2000);
+        EXPECT_FALSE(files.Calls.empty());
+        for (const auto& call : files.Calls) EXPECT_NE(call.path, "b.txt");
+        EXPECT_EQ(form.JobCount, 0);
+    }
 }
 
 // Commands that arrive inside a file operation, through the message pump of
@@ -258,6 +306,45 @@ TEST_F(CommandIntake, ACommandThatReplacesTheQueueWaitsForTheFileAndNoneOvertake
     EXPECT_EQ(files.Calls[2].kind, test::ScriptedFileOperations::Kind::Encrypt);
     EXPECT_EQ(files.Calls[2].path, "b.txt");
     EXPECT_TRUE(form.FollowUpCommands.Empty());
+}
+
+// A dialog command chosen during a file waits for the file to end; a command
+// that arrives after it waits behind it, whatever its letter, instead of
+// slipping into the running job (or behind it) and being lost when the dialog's
+// job replaces the queue.
+TEST_F(CommandIntake, ACommandAfterAHeldDialogChoiceKeepsItsPlaceBehindIt) {
+    using Kind = test::ScriptedFileOperations::Kind;
+    struct Case {
+        const char* name;
+        TSpeedButton TForm1::*button;
+        Kind dialogKind;
+        char letter;
+        Kind commandKind;
+    };
+    const Case cases[] = {
+        {"same letter as the running job", &TForm1::ButtonErase, Kind::Wipe, 'W', Kind::Wipe},
+        {"another letter", &TForm1::ButtonEncrypt, Kind::Encrypt, 'D', Kind::Decrypt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedWindow window;
+        TForm1& form = window.form;
+        test::ScriptedFileOperations& files = window.files;
+        form.Password = "pw";
+        form.AcceptCommand('W', {"a.txt"});
+        files.BeforeReport = [&](const std::string& path, int report) {
+            if (path != "a.txt" || report != 0) return;
+            window.env.desktop.DialogAnswers.push_back(Paths{"b.txt"});
+            (form.*c.button).Click();
+            form.AcceptCommand(c.letter, {"c.txt"});
+        };
+        window.env.desktop.AdvanceBy(2000);
+        EXPECT_EQ(files.Paths(), (Paths{"a.txt", "b.txt", "c.txt"}));
+        if (files.Calls.size() != 3) continue;
+        EXPECT_EQ(files.Calls[1].kind, c.dialogKind);
+        EXPECT_EQ(files.Calls[2].kind, c.commandKind);
+        EXPECT_EQ(files.MaxDepth, 1);
+    }
 }
 
 TEST_F(CommandIntake, AFollowUpStartsWhenTheWindowClosesAfterTheJob) {

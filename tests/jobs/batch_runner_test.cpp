@@ -1,7 +1,8 @@
 #include <climits>
 
+#include "fileops/temp_copy_path.h"
 #include "jobs/job_fixture.h"
-#include "jobs/job_queue.h"
+#include "platform/path_delimiters.h"
 
 namespace brindlock::test {
 namespace {
@@ -84,6 +85,51 @@ TEST_F(BatchRunner, AbortDuringTheSecondFileStopsTheJobWhereItIs) {
     EXPECT_TRUE(form.JobPassword.empty());  // nothing restarts a stopped job
 }
 
+// Abort or Escape in the pause between two files: the job stops before the
+// next file, as it does when the abort comes during a file, and a new job
+// afterwards runs normally.
+TEST_F(BatchRunner, AnAbortBetweenTwoFilesStopsTheJobBeforeTheNextFile) {
+    struct Case {
+        const char* name;
+        TSpeedButton TForm1::*button;
+        Kind kind;
+    };
+    const Case cases[] = {
+        {"encrypt", &TForm1::ButtonEncrypt, Kind::Encrypt},
+        {"decrypt", &TForm1::ButtonDecrypt, Kind::Decrypt},
+        {"erase", &TForm1::ButtonErase, Kind::Wipe},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobEnv t;
+        t.form.Password = "pw";
+        t.form.Show();
+        t.Choose(t.form.*c.button, kThree);
+        t.desktop.AdvanceTo(300);  // the first file is done, the second is 100 ms away
+        EXPECT_EQ(t.files.Calls.size(), 1u);
+        t.form.ButtonAbort.Click();
+        EXPECT_FALSE(t.form.Visible());
+
+        t.desktop.AdvanceBy(5000);
+        EXPECT_EQ(t.files.Paths(), std::vector<std::string>{"one.txt"});
+        EXPECT_EQ(t.form.JobIndex, 1);
+        EXPECT_EQ(t.form.JobCount, 3);
+        EXPECT_TRUE(t.form.AbortRequested);
+        EXPECT_TRUE(t.form.JobPassword.empty());
+        EXPECT_FALSE(t.desktop.TimerScheduled(t.form.TimerBatch));
+        EXPECT_FALSE(t.desktop.TimerScheduled(t.form.TimerClose));
+
+        t.Choose(t.form.*c.button, {"four.txt", "five.txt"});
+        t.desktop.AdvanceBy(1000);
+        EXPECT_EQ(t.files.Paths(), (std::vector<std::string>{"one.txt", "four.txt", "five.txt"}));
+        if (t.files.Calls.size() == 3) {
+            EXPECT_EQ(t.files.Calls[2].kind, c.kind);
+        }
+        EXPECT_EQ(t.form.JobCount, 0);  // ended normally
+        EXPECT_FALSE(t.form.AbortRequested);
+    }
+}
+
 TEST_F(BatchRunner, AWipeJobNeverAsksForAPassword) {
     Choose(form.ButtonErase, kThree);
     EXPECT_FALSE(form.PanelPwd.Visible());
@@ -144,9 +190,11 @@ protected:
     OpenJob() { form.Password = "pw"; }
 };
 
+const std::string kDocs = std::string("docs") + kPathSeparator;
+
 TEST_F(OpenJob, EndsByOpeningTheCopyAfterDoneAndClose) {
-    const std::string copy = TempCopyPathFor("docs/$report.pdf");
-    Choose(form.ButtonOpen, {"docs/$report.pdf"});
+    const std::string copy = TempCopyPathFor(kDocs + "$report.pdf");
+    Choose(form.ButtonOpen, {kDocs + "$report.pdf"});
     EXPECT_TRUE(form.Visible());  // the open command brings the window up
     EXPECT_TRUE(form.OpenMode);
     desktop.AdvanceTo(200);
@@ -163,6 +211,27 @@ TEST_F(OpenJob, EndsByOpeningTheCopyAfterDoneAndClose) {
     EXPECT_EQ(form.JobCount, 0);
     EXPECT_FALSE(form.OpenMode);
     EXPECT_TRUE(form.TempCopyPath.empty());
+}
+
+// The decryption leaves a name without "$" alone and reports success; the
+// copy path may then hold another file's pending copy, or a file of the
+// user's that bears its name. Neither is opened nor handed to the wiping.
+TEST_F(OpenJob, AFileWithoutTheEncryptedPrefixOpensNothing) {
+    const std::string names[] = {"report.pdf", "my$report.pdf", "_Brindlock.pdf"};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        JobEnv t;
+        t.form.Password = "pw";
+        t.Choose(t.form.ButtonOpen, {kDocs + name});
+        EXPECT_EQ(t.form.TempCopyPath, kDocs + "_Brindlock.pdf");
+        t.desktop.AdvanceTo(200);
+        EXPECT_EQ(t.files.Calls.size(), 1u);
+        EXPECT_TRUE(t.desktop.ShellOpens.empty());
+        EXPECT_TRUE(t.form.PendingWipes.empty());
+        EXPECT_EQ(t.form.JobCount, 0);
+        EXPECT_FALSE(t.form.OpenMode);
+        EXPECT_TRUE(t.form.TempCopyPath.empty());
+    }
 }
 
 TEST_F(OpenJob, AFailedDecryptionOpensNothing) {
@@ -194,32 +263,6 @@ TEST_F(OpenJob, AnAbortedOpenJobLeavesNothingToTheNextDecryptJob) {
         EXPECT_TRUE(files.Calls[i].settings.TempCopyPath.empty());
     }
     EXPECT_TRUE(desktop.ShellOpens.empty());
-}
-
-TEST(TempCopyPath, IsTheFoldersBrindlockCopyWithTheEncryptedExtension) {
-    struct Case {
-        const char* encrypted;
-        const char* copy;
-    };
-#ifdef _WIN32
-    const Case cases[] = {
-        {"C:\\docs\\$report.pdf", "C:\\docs\\_Brindlock.pdf"},
-        {"C:\\docs\\$notes", "C:\\docs\\_Brindlock"},
-        {"C:\\my.docs\\$notes", "C:\\my.docs\\_Brindlock"},
-        {"C:\\docs\\$a.tar.gz", "C:\\docs\\_Brindlock.gz"},
-        {"C:$x.txt", "C:_Brindlock.txt"},
-        {"$x.txt", "_Brindlock.txt"},
-    };
-#else
-    const Case cases[] = {
-        {"/docs/$report.pdf", "/docs/_Brindlock.pdf"},
-        {"/docs/$notes", "/docs/_Brindlock"},
-        {"/my.docs/$notes", "/my.docs/_Brindlock"},
-        {"/docs/$a.tar.gz", "/docs/_Brindlock.gz"},
-        {"$x.txt", "_Brindlock.txt"},
-    };
-#endif
-    for (const Case& c : cases) EXPECT_EQ(TempCopyPathFor(c.encrypted), c.copy) << c.encrypted;
 }
 
 }  // namespace

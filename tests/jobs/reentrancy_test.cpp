@@ -3,8 +3,8 @@
 // order; nothing starts a second file operation inside the first.
 #include <optional>
 
+#include "fileops/temp_copy_path.h"
 #include "jobs/job_fixture.h"
-#include "jobs/job_queue.h"
 
 namespace brindlock::test {
 namespace {

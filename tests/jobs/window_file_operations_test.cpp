@@ -2,8 +2,8 @@
 // panel to the files on disk, and the folder notification runs on the
 // window's own timer.
 #include "fileops/fileops_fixture.h"
+#include "fileops/temp_copy_path.h"
 #include "jobs/job_fixture.h"
-#include "jobs/job_queue.h"
 #include "platform/file_system.h"
 #include "platform/path_delimiters.h"
 

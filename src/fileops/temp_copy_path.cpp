@@ -1,4 +1,4 @@
-#include "app/temp_copy_path.h"
+#include "fileops/temp_copy_path.h"
 
 namespace brindlock {
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/temp_copy_path.h"
+#include <string>
+
+#include "fileops/temp_copy_path.h"
+#include "platform/path_delimiters.h"
 
 namespace brindlock {
 namespace {
@@ -20,6 +23,19 @@ TEST(TempCopyPath, KeepsTheFolderAndTheExtensionOnly) {
         {"", "_Brindlock"},
     };
     for (const Case& c : cases) EXPECT_EQ(TempCopyPathFor(c.encrypted, kWindowsPathDelimiters), c.copy) << c.encrypted;
+}
+
+TEST(TempCopyPath, UsesThePlatformsDelimitersByDefault) {
+    const std::string sep(1, kPathSeparator);
+    struct Case {
+        std::string encrypted, copy;
+    };
+    const Case cases[] = {
+        {"docs" + sep + "$report.pdf", "docs" + sep + "_Brindlock.pdf"},
+        {"my.docs" + sep + "$notes", "my.docs" + sep + "_Brindlock"},
+        {sep + "docs" + sep + "$a.tar.gz", sep + "docs" + sep + "_Brindlock.gz"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TempCopyPathFor(c.encrypted), c.copy) << c.encrypted;
 }
 
 }  // namespace
