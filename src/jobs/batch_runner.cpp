@@ -107,6 +107,7 @@ void TForm1::TimerBatchTimer(TObject*) {
     }
     InFileOperation = false;
     NotifyFolderChanged(path);
+    if (ok && JobMode == kJobWipe) ForgetPendingWipe(path);  // a wiped viewing copy leaves the registry
 
     if (!ok && AbortRequested) {
         // Stopped by the user: nothing restarts this job, so its key goes now.

@@ -1,6 +1,7 @@
 // The registry of temporary viewing copies: scheduling, the timed wipe and
 // the "Wipe Temp" command.
 #include <string>
+#include <vector>
 
 #include "jobs/job_queue.h"
 #include "platform/clock.h"
@@ -61,6 +62,17 @@ void TForm1::TimerTimoutEraseTimer(TObject*) {
     SavePendingWipes();
 }
 
+void TForm1::ForgetPendingWipe(const std::string& path) {
+    // Every entry of the copy goes: a list file may have held it twice.
+    const auto before = PendingWipes.size();
+    std::erase_if(PendingWipes, [&](const TSecureWipeItem& item) {
+        return platform_.Locale->AnsiCompareText(item.Path, path) == 0;
+    });
+    if (PendingWipes.size() == before) return;
+    if (PendingWipes.empty()) TimerTimoutErase.SetEnabled(false);
+    SavePendingWipes();
+}
+
 void TForm1::WipeTemp1Click(TObject*) {
     // Replacing the queue under a running file operation would pull the job
     // from under the runner; the wipe waits until the operation returns.
@@ -69,13 +81,20 @@ void TForm1::WipeTemp1Click(TObject*) {
             platform_.Shell->ShowMessage("No temporary files queued.");
             return;
         }
+        // The copies stay registered, and in the list file, until the runner
+        // has wiped them or found them gone (ForgetPendingWipe). A copy the
+        // viewer still holds open, or one an abort leaves untouched, is then
+        // still taken by the timed wipe, also after a restart.
         std::vector<std::string> copies;
         for (const TSecureWipeItem& item : PendingWipes) copies.push_back(item.Path);
+        if (JobIndex < JobCount && !AbortRequested) {
+            // A job that has not ended keeps the rest of its files: the wipe
+            // follows it, as a command of another kind does.
+            FollowUpCommands.Push(Command{'W', copies});
+            FormBringToFront();
+            return;
+        }
         ReplaceJobQueue(*this, kJobWipe, copies);
-        // The copies leave the registry now; the wipe job takes it from here.
-        PendingWipes.clear();
-        SavePendingWipes();
-        TimerTimoutErase.SetEnabled(false);
         ResetOverallProgress(*this);
         StartJob();
         FormBringToFront();

@@ -202,6 +202,8 @@ public:
     void ScheduleWipe(const std::string& path);
     void TimerTimoutEraseTimer(TObject* sender);
     void WipeTemp1Click(TObject* sender);
+    // Drops the entries of a copy that was wiped or found gone.
+    void ForgetPendingWipe(const std::string& path);
     void SavePendingWipes();
     void LoadPendingWipes();
 

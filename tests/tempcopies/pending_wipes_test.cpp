@@ -11,8 +11,11 @@
 
 #include "fileops/file_operations.h"
 #include "fileops/file_ops.h"
+#include "fileops/path_names.h"
 #include "platform/file_system.h"
+#include "support/existing_files.h"
 #include "support/headless_form.h"
+#include "support/scripted_file_operations.h"
 #include "support/temp_folder.h"
 #include "tempcopies/pending_wipes_file.h"
 
@@ -326,7 +329,7 @@ TEST_F(PendingWipesTest, WipeTempWithNothingQueuedSaysSo) {
     EXPECT_EQ(form.JobCount, 0);
 }
 
-TEST_F(PendingWipesTest, WipeTempTurnsTheCopiesIntoAWipeJobAndEmptiesTheRegistry) {
+TEST_F(PendingWipesTest, WipeTempTurnsTheCopiesIntoAWipeJobThatEmptiesTheRegistryAsItWipes) {
     TForm1& form = Create();
     const std::string a = Copy("_Brindlock.txt");
     const std::string gone = folder.Path("_Brindlock.pdf");  // deleted by hand meanwhile
@@ -336,15 +339,124 @@ TEST_F(PendingWipesTest, WipeTempTurnsTheCopiesIntoAWipeJobAndEmptiesTheRegistry
     form.WipeTemp1.Click();
     EXPECT_EQ(form.JobFiles, (std::vector<std::string>{a, gone}));
     EXPECT_EQ(form.JobMode, -1);
-    EXPECT_TRUE(form.PendingWipes.empty());
-    EXPECT_FALSE(form.TimerTimoutErase.Enabled());
-    EXPECT_FALSE(folder.Exists("Brindlock.del"));
     EXPECT_TRUE(form.PanelProgress.Visible());
+    EXPECT_EQ(Registered(), (std::vector<std::string>{a, gone})) << "registered until actually wiped";
+    EXPECT_TRUE(folder.Exists("Brindlock.del"));
 
     AdvanceTo(2 * kSecond);
     EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
     EXPECT_EQ(wipes.Wiped, (std::vector<std::string>{a, gone}));
+    EXPECT_TRUE(form.PendingWipes.empty());
+    EXPECT_FALSE(form.TimerTimoutErase.Enabled());
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
     EXPECT_TRUE(env.desktop.Messages.empty());
+}
+
+// A copy the Wipe Temp job cannot wipe must not be forgotten: otherwise the
+// plaintext stays on disk, listed nowhere, even after a restart.
+TEST_F(PendingWipesTest, WipeTempKeepsTheCopiesItDidNotWipeRegisteredForTheTimedWipe) {
+    struct Case {
+        const char* name;
+        bool holdSecond;     // the viewer still holds the second copy open
+        bool abortAtSecond;  // the user aborts while the second copy is wiped
+        std::vector<std::string> left;  // names still registered after the job
+    };
+    const Case cases[] = {
+        {"held open", true, false, {"_Brindlock.doc"}},
+        {"aborted", false, true, {"_Brindlock.doc", "_Brindlock.pdf"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder own;
+        HeadlessForm local;
+        local.desktop.Clock.Start = kNoon;
+        local.integration.program.Path = own.Path("Brindlock.exe");
+        local.platform.Files = &NativeFileSystem();
+        TForm1& form = local.Create();
+        RealWipes localWipes;
+        form.FileOperations = &localWipes;
+        std::vector<std::string> copies;
+        for (const char* name : {"_Brindlock.txt", "_Brindlock.doc", "_Brindlock.pdf"}) {
+            own.Write(name, Pattern(300));
+            copies.push_back(own.Path(name));
+            form.ScheduleWipe(copies.back());
+        }
+        FileHandle held;
+        if (c.holdSecond) {
+#ifdef _WIN32
+            held = NativeFileSystem().OpenRead(copies[1]);
+            ASSERT_TRUE(held);
+#else
+            localWipes.Refused.insert(copies[1]);
+#endif
+        }
+        if (c.abortAtSecond) {
+            localWipes.BeforeWipe = [&](const std::string& path, const ProgressCallback&) {
+                if (path == copies[1]) form.ButtonAbort.Click();
+            };
+        }
+
+        form.WipeTemp1.Click();
+        local.desktop.AdvanceTo(2 * kSecond);
+        std::vector<std::string> left;
+        for (const auto& item : form.PendingWipes) left.push_back(NameOfPath(item.Path));
+        EXPECT_EQ(left, c.left);
+        const std::string list = own.Read("Brindlock.del") ? Text(*own.Read("Brindlock.del")) : "";
+        for (const std::string& name : c.left) EXPECT_NE(list.find(own.Path(name) + "|"), std::string::npos) << list;
+        EXPECT_TRUE(form.TimerTimoutErase.Enabled());
+
+        // Once let go, the timed wipe takes what is left at its due time.
+        held.reset();
+        localWipes.Refused.clear();
+        localWipes.BeforeWipe = nullptr;
+        local.desktop.AdvanceTo(30 * kSecond);
+        for (const std::string& copy : copies) EXPECT_FALSE(NativeFileSystem().FileExists(copy)) << copy;
+        EXPECT_TRUE(form.PendingWipes.empty());
+        EXPECT_FALSE(own.Exists("Brindlock.del"));
+        EXPECT_FALSE(form.TimerTimoutErase.Enabled());
+    }
+}
+
+// The timed wipe can tick inside a progress report of the Wipe Temp job. The
+// copy the job is wiping is held by it and stays registered there; another
+// due copy is wiped by the tick, and the job then finds it gone.
+TEST_F(PendingWipesTest, ATimedWipeInsideTheWipeTempJobLeavesTheJobsCopyToTheJob) {
+    TForm1& form = Create();
+    const std::string a = Copy("_Brindlock.txt");
+    const std::string b = Copy("_Brindlock.pdf");
+    form.ScheduleWipe(a);
+    form.ScheduleWipe(b);
+    AdvanceTo(25 * kSecond);
+
+    std::string heldByJob;
+    std::vector<std::string> registeredAfterTick;
+    wipes.BeforeWipe = [&](const std::string& path, const ProgressCallback& progress) {
+        if (!progress) {
+#ifndef _WIN32
+            // POSIX has no exclusive open; refuse the way Windows does.
+            if (path == heldByJob) wipes.Refused.insert(path);
+#endif
+            return;
+        }
+        if (path != a) return;
+        heldByJob = path;
+        // The job's first report lets the tick due at 30 s run.
+        env.desktop.OnProcessMessages = [&] {
+            env.desktop.OnProcessMessages = nullptr;
+            AdvanceTo(30 * kSecond);
+            registeredAfterTick = Registered();
+        };
+    };
+    form.WipeTemp1.Click();
+    AdvanceTo(31 * kSecond);
+
+    EXPECT_EQ(registeredAfterTick, std::vector<std::string>{a}) << "the tick wiped b and kept the job's copy";
+    EXPECT_EQ(wipes.Wiped, (std::vector<std::string>{a, b, a, b}));
+    EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
+    EXPECT_FALSE(folder.Exists("_Brindlock.pdf"));
+    EXPECT_TRUE(form.PendingWipes.empty());
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
+    EXPECT_FALSE(form.TimerTimoutErase.Enabled());
 }
 
 TEST_F(PendingWipesTest, WipeTempDuringAFileOperationWaitsForItToReturn) {
@@ -368,6 +480,52 @@ TEST_F(PendingWipesTest, WipeTempDuringAFileOperationWaitsForItToReturn) {
     AdvanceTo(3 * kSecond);
     EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
     EXPECT_EQ(wipes.Wiped, (std::vector<std::string>{erased, copy}));
+}
+
+// Wipe Temp in the middle of a job of several files: the job keeps the rest
+// of its files, and the copies are wiped after it. (Windows paths on a file
+// layer that only knows which files exist: the job's files are admitted as
+// the running program admits them.)
+TEST(WipeTempDuringAJob, TheJobKeepsTheRestOfItsFilesAndTheCopiesFollow) {
+    using Kind = ScriptedFileOperations::Kind;
+    struct Case {
+        const char* name;
+        TSpeedButton TForm1::*button;
+        Kind kind;
+    };
+    const Case cases[] = {
+        {"erase job", &TForm1::ButtonErase, Kind::Wipe},
+        {"encrypt job", &TForm1::ButtonEncrypt, Kind::Encrypt},
+    };
+    const std::string copy = "C:\\docs\\_Brindlock.txt";
+    const std::vector<std::string> files = {"C:\\docs\\one.bin", "C:\\docs\\two.bin", "C:\\docs\\three.bin"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HeadlessForm local;
+        ExistingFiles existing;
+        existing.Files = {copy, files[0], files[1], files[2]};
+        local.platform.Files = &existing;
+        TForm1& form = local.Create();
+        ScriptedFileOperations operations;
+        form.FileOperations = &operations;
+        form.Password = "pw";
+        form.ScheduleWipe(copy);
+        operations.BeforeReport = [&](const std::string& path, int index) {
+            if (path == files[0] && index == 0) local.desktop.Post([&] { form.WipeTemp1.Click(); });
+        };
+        local.desktop.DialogAnswers.push_back(files);
+        (form.*c.button).Click();
+
+        local.desktop.AdvanceTo(3000);
+        ASSERT_EQ(operations.Calls.size(), 4u) << "the rest of the job was dropped";
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(operations.Calls[i].path, files[i]);
+            EXPECT_EQ(operations.Calls[i].kind, c.kind);
+        }
+        EXPECT_EQ(operations.Calls[3].path, copy);
+        EXPECT_EQ(operations.Calls[3].kind, Kind::Wipe);
+        EXPECT_TRUE(form.PendingWipes.empty());
+    }
 }
 
 TEST_F(PendingWipesTest, AListFileThatCannotBeWrittenLeavesTheRegistryAsItIs) {
