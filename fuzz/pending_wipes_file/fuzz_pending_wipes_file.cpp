@@ -1,5 +1,7 @@
 // The pending-wipe list file Brindlock.del, read at start-up from whatever
 // the program's folder holds: every line with a path before its first "|"
+// whose file name begins with "_Brindlock" (in any letter case; the program's
+// viewing copies are named so, and nothing else may be erased from the list)
 // becomes one entry, in order, with the path exactly as written and the due
 // time read from the rest, or due at once when the rest is no number. Then
 // the list written back from those entries must read back to the same
@@ -11,6 +13,7 @@
 // the number of the file call that misbehaves in a second load and in the
 // failing save (0: none); bits 6 and 7 how it misbehaves. The rest is the
 // file.
+#include <cctype>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -68,6 +71,18 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// The file name, after the last "/" (the targets are built for POSIX),
+// begins with "_Brindlock" in any letter case.
+bool NamesAViewingCopy(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string copy = "_brindlock";
+    if (name.size() < copy.size()) return false;
+    for (std::size_t i = 0; i < copy.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != copy[i]) return false;
+    return true;
+}
+
 Entries Expected(const std::string& text, char separator, double now) {
     Entries entries;
     for (const std::string& line : Lines(text)) {
@@ -75,6 +90,7 @@ Entries Expected(const std::string& text, char separator, double now) {
         if (bar == std::string::npos || bar == 0) continue;
         TForm1::TSecureWipeItem item;
         item.Path = line.substr(0, bar);
+        if (!NamesAViewingCopy(item.Path)) continue;
         if (!brindlock::StrToFloat(line.substr(bar + 1), separator, item.DueTime)) item.DueTime = now;
         entries.push_back(item);
     }
@@ -122,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(Same(loaded, Expected(file, separator, now)));
     for (const auto& item : loaded) {
         FUZZ_CHECK(!item.Path.empty());
+        FUZZ_CHECK(NamesAViewingCopy(item.Path));
         FUZZ_CHECK(item.Path.find_first_of("|\r\n") == std::string::npos);
         FUZZ_CHECK(std::isfinite(item.DueTime));
     }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fileops/path_names.h"
@@ -15,6 +16,23 @@
 #include "ui/form1.h"
 
 namespace brindlock {
+namespace {
+
+// The list only ever holds this program's own viewing copies, and each of
+// them is named "_Brindlock" plus an extension. A line naming any other file
+// (a damaged list, or one somebody wrote into) would have a document of the
+// user's erased ten seconds after start-up, so such lines are passed over.
+bool IsViewingCopyPath(const std::string& path) {
+    static constexpr std::string_view kCopyName = "_Brindlock";
+    const std::string name = NameOfPath(path);
+    if (name.size() < kCopyName.size()) return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < kCopyName.size(); ++i)
+        if (lower(name[i]) != lower(kCopyName[i])) return false;
+    return true;
+}
+
+}  // namespace
 
 std::string PendingWipesFileName(const std::string& programPath) {
     const std::string folder = FolderOfPath(programPath);
@@ -66,6 +84,7 @@ void TForm1::LoadPendingWipes() {
             if (bar == std::string::npos || bar == 0) continue;
             TSecureWipeItem item;
             item.Path = line.substr(0, bar);
+            if (!IsViewingCopyPath(item.Path)) continue;
             // A due time that cannot be read makes the copy due at once:
             // wiping early is harmless, leaving plaintext behind is not.
             if (!StrToFloat(line.substr(bar + 1), separator, item.DueTime)) item.DueTime = platform_.Clock->Now();

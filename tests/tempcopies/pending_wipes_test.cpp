@@ -221,6 +221,19 @@ TEST_F(PendingWipesTest, AListWrittenUnderAPointAndReadUnderACommaMakesEveryEntr
     }
 }
 
+// "{D}" stands for a folder in the platform's own spelling, so that the name
+// after it is a file name on either platform.
+std::string InFolder(std::string text) {
+#ifdef _WIN32
+    const std::string folder = "C:\\d\\";
+#else
+    const std::string folder = "/d/";
+#endif
+    for (size_t at = text.find("{D}"); at != std::string::npos; at = text.find("{D}", at + folder.size()))
+        text.replace(at, 3, folder);
+    return text;
+}
+
 TEST_F(PendingWipesTest, MalformedLinesOfTheListFile) {
     struct Case {
         const char* name;
@@ -228,21 +241,31 @@ TEST_F(PendingWipesTest, MalformedLinesOfTheListFile) {
         std::vector<std::pair<std::string, double>> entries;  // NAN: due at the moment of loading
     };
     const Case cases[] = {
-        {"no bar, empty, bar first", "C:\\a.txt 46367.5\r\n\r\n|46367.5\r\n", {}},
-        {"spaces of the path kept", "  C:\\a b.txt  |46367.5\r\n", {{"  C:\\a b.txt  ", 46367.5}}},
-        {"spaces around the number", "C:\\a.txt| 46367.25 \r\n", {{"C:\\a.txt", 46367.25}}},
-        {"second bar: due at once", "C:\\a.txt|46367.5|x\r\n", {{"C:\\a.txt", NAN}}},
-        {"not a number: due at once", "C:\\a.txt|soon\r\nC:\\b.txt|\r\n", {{"C:\\a.txt", NAN}, {"C:\\b.txt", NAN}}},
+        {"no bar, empty, bar first", "{D}_Brindlock.txt 46367.5\r\n\r\n|46367.5\r\n", {}},
+        {"spaces of the path kept", "  {D}_Brindlock b.txt  |46367.5\r\n", {{"  {D}_Brindlock b.txt  ", 46367.5}}},
+        {"spaces around the number", "{D}_Brindlock.txt| 46367.25 \r\n", {{"{D}_Brindlock.txt", 46367.25}}},
+        {"second bar: due at once", "{D}_Brindlock.txt|46367.5|x\r\n", {{"{D}_Brindlock.txt", NAN}}},
+        {"not a number: due at once",
+         "{D}_Brindlock.txt|soon\r\n{D}_Brindlock.pdf|\r\n",
+         {{"{D}_Brindlock.txt", NAN}, {"{D}_Brindlock.pdf", NAN}}},
         {"lone CR and LF end lines, last line without a break",
-         "C:\\a.txt|1\rC:\\b.txt|2\nC:\\c.txt|3",
-         {{"C:\\a.txt", 1}, {"C:\\b.txt", 2}, {"C:\\c.txt", 3}}},
-        {"same path twice gives two entries", "C:\\a.txt|1\r\nc:\\A.TXT|2\r\n", {{"C:\\a.txt", 1}, {"c:\\A.TXT", 2}}},
+         "{D}_Brindlock.a|1\r{D}_Brindlock.b|2\n{D}_Brindlock.c|3",
+         {{"{D}_Brindlock.a", 1}, {"{D}_Brindlock.b", 2}, {"{D}_Brindlock.c", 3}}},
+        {"same path twice gives two entries",
+         "{D}_Brindlock.txt|1\r\n{D}_bRINDLOCK.TXT|2\r\n",
+         {{"{D}_Brindlock.txt", 1}, {"{D}_bRINDLOCK.TXT", 2}}},
         {"empty file", "", {}},
+        // Only the program's own viewing copies are ever listed; any other
+        // file named there would be erased at start-up.
+        {"other files are not taken",
+         "{D}thesis.docx|0\r\n{D}_Brindlock{D}thesis.docx|0\r\n{D}x_Brindlock.txt|0\r\n{D}_Brindloc|0\r\n"
+         "{D}_BRINDLOCK|1\r\n{D}_brindlock.pdf.exe|2\r\n",
+         {{"{D}_BRINDLOCK", 1}, {"{D}_brindlock.pdf.exe", 2}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder own;
-        own.Write("Brindlock.del", BytesOf(c.file));
+        own.Write("Brindlock.del", BytesOf(InFolder(c.file)));
         HeadlessForm local;
         local.desktop.Clock.Start = kNoon;
         local.integration.program.Path = own.Path("Brindlock.exe");
@@ -252,13 +275,28 @@ TEST_F(PendingWipesTest, MalformedLinesOfTheListFile) {
 
         ASSERT_EQ(form.PendingWipes.size(), c.entries.size());
         for (size_t i = 0; i < c.entries.size(); ++i) {
-            EXPECT_EQ(form.PendingWipes[i].Path, c.entries[i].first);
+            EXPECT_EQ(form.PendingWipes[i].Path, InFolder(c.entries[i].first));
             const double due = std::isnan(c.entries[i].second) ? kNoon + 1234 / 86400000.0 : c.entries[i].second;
             EXPECT_DOUBLE_EQ(form.PendingWipes[i].DueTime, due) << i;
         }
         EXPECT_EQ(form.TimerTimoutErase.Enabled(), !c.entries.empty());
         EXPECT_TRUE(own.Exists("Brindlock.del")) << "loading never rewrites or deletes the list";
     }
+}
+
+// A planted line is not only left out of the registry: the file it names is
+// still there after the first check, and the list is written without it.
+TEST_F(PendingWipesTest, AListedFileThatIsNoViewingCopyIsLeftAlone) {
+    folder.Write("thesis.docx", Pattern(300));
+    const std::string copy = Copy("_Brindlock.txt");
+    folder.Write("Brindlock.del", BytesOf(folder.Path("thesis.docx") + "|0\r\n" + copy + "|0\r\n"));
+    Create();
+    ASSERT_EQ(Registered(), std::vector<std::string>{copy});
+    AdvanceTo(10 * kSecond);
+    EXPECT_TRUE(folder.Exists("thesis.docx"));
+    EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
+    EXPECT_EQ(wipes.Wiped, std::vector<std::string>{copy});
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
 }
 
 TEST_F(PendingWipesTest, ACopyHeldOpenStaysRegisteredAndIsWipedOnceReleased) {

@@ -55,7 +55,14 @@ bool Win32Clipboard::Open() { return OpenClipboard(nullptr) != FALSE; }
 DropHandle Win32Clipboard::GetData(uint32_t format) { return reinterpret_cast<DropHandle>(GetClipboardData(format)); }
 
 uint32_t Win32Clipboard::DragQueryFile(DropHandle drop, uint32_t index, char* buffer, uint32_t size) {
-    return DragQueryFileA(reinterpret_cast<HDROP>(drop), index, buffer, size);
+    const HDROP handle = reinterpret_cast<HDROP>(drop);
+    if (index == kDropFileCount || buffer == nullptr) return DragQueryFileA(handle, index, buffer, size);
+    // Given a buffer, Windows returns the number of characters it copied, so
+    // a name cut short to fit would look complete. The length asked for
+    // without a buffer is the name's own, which tells the caller it was cut.
+    const UINT length = DragQueryFileA(handle, index, nullptr, 0);
+    if (size > 0) DragQueryFileA(handle, index, buffer, size);
+    return length;
 }
 
 bool Win32Clipboard::Close() { return CloseClipboard() != FALSE; }
