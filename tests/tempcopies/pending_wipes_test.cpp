@@ -520,10 +520,35 @@ TEST_F(PendingWipesTest, WipeTempDuringAFileOperationWaitsForItToReturn) {
     EXPECT_EQ(wipes.Wiped, (std::vector<std::string>{erased, copy}));
 }
 
-// Wipe Temp in the middle of a job of several files: the job keeps the rest
-// of its files, and the copies are wiped after it. (Windows paths on a file
-// layer that only knows which files exist: the job's files are admitted as
-// the running program admits them.)
+// Wipe Temp in the middle of a job of several files. Windows paths on a file
+// layer that only knows which files exist, so the files are admitted as the
+// running program admits them; the operations are scripted.
+struct JobWithACopy {
+    const std::string copy = "C:\\docs\\_Brindlock.txt";
+    const std::vector<std::string> files = {"C:\\docs\\one.bin", "C:\\docs\\two.bin", "C:\\docs\\three.bin"};
+    HeadlessForm local;
+    ExistingFiles existing;
+    ScriptedFileOperations operations;
+    TForm1& form;
+
+    JobWithACopy() : form(Create()) {}
+    TForm1& Create() {
+        existing.Files = {copy, files[0], files[1], files[2]};
+        local.platform.Files = &existing;
+        TForm1& created = local.Create();
+        created.FileOperations = &operations;
+        created.Password = "pw";
+        created.ScheduleWipe(copy);
+        return created;
+    }
+    // Chooses the files with `button`; Wipe Temp is clicked inside the first.
+    void RunWithWipeTempInside(TSpeedButton& button) {
+        local.desktop.DialogAnswers.push_back(files);
+        button.Click();
+        local.desktop.AdvanceTo(3000);
+    }
+};
+
 TEST(WipeTempDuringAJob, TheJobKeepsTheRestOfItsFilesAndTheCopiesFollow) {
     using Kind = ScriptedFileOperations::Kind;
     struct Case {
@@ -535,35 +560,41 @@ TEST(WipeTempDuringAJob, TheJobKeepsTheRestOfItsFilesAndTheCopiesFollow) {
         {"erase job", &TForm1::ButtonErase, Kind::Wipe},
         {"encrypt job", &TForm1::ButtonEncrypt, Kind::Encrypt},
     };
-    const std::string copy = "C:\\docs\\_Brindlock.txt";
-    const std::vector<std::string> files = {"C:\\docs\\one.bin", "C:\\docs\\two.bin", "C:\\docs\\three.bin"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HeadlessForm local;
-        ExistingFiles existing;
-        existing.Files = {copy, files[0], files[1], files[2]};
-        local.platform.Files = &existing;
-        TForm1& form = local.Create();
-        ScriptedFileOperations operations;
-        form.FileOperations = &operations;
-        form.Password = "pw";
-        form.ScheduleWipe(copy);
-        operations.BeforeReport = [&](const std::string& path, int index) {
-            if (path == files[0] && index == 0) local.desktop.Post([&] { form.WipeTemp1.Click(); });
+        JobWithACopy job;
+        job.operations.BeforeReport = [&](const std::string& path, int index) {
+            if (path == job.files[0] && index == 0) job.local.desktop.Post([&] { job.form.WipeTemp1.Click(); });
         };
-        local.desktop.DialogAnswers.push_back(files);
-        (form.*c.button).Click();
+        job.RunWithWipeTempInside(job.form.*c.button);
 
-        local.desktop.AdvanceTo(3000);
-        ASSERT_EQ(operations.Calls.size(), 4u) << "the rest of the job was dropped";
+        ASSERT_EQ(job.operations.Calls.size(), 4u) << "the rest of the job was dropped";
         for (size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(operations.Calls[i].path, files[i]);
-            EXPECT_EQ(operations.Calls[i].kind, c.kind);
+            EXPECT_EQ(job.operations.Calls[i].path, job.files[i]);
+            EXPECT_EQ(job.operations.Calls[i].kind, c.kind);
         }
-        EXPECT_EQ(operations.Calls[3].path, copy);
-        EXPECT_EQ(operations.Calls[3].kind, Kind::Wipe);
-        EXPECT_TRUE(form.PendingWipes.empty());
+        EXPECT_EQ(job.operations.Calls[3].path, job.copy);
+        EXPECT_EQ(job.operations.Calls[3].kind, Kind::Wipe);
+        EXPECT_TRUE(job.form.PendingWipes.empty());
     }
+}
+
+// An abort of that job drops what waited to follow it, the wipe too; the
+// copies are still registered, so the timed wipe takes them.
+TEST(WipeTempDuringAJob, AnAbortDropsTheWipeButNotTheCopies) {
+    JobWithACopy job;
+    job.operations.BeforeReport = [&](const std::string& path, int index) {
+        if (path == job.files[0] && index == 0) job.local.desktop.Post([&] { job.form.WipeTemp1.Click(); });
+        if (path == job.files[1] && index == 0) job.form.ButtonAbort.Click();
+    };
+    job.RunWithWipeTempInside(job.form.ButtonErase);
+
+    EXPECT_EQ(job.operations.Paths(), (std::vector<std::string>{job.files[0], job.files[1]}));
+    ASSERT_EQ(job.form.PendingWipes.size(), 1u);
+    EXPECT_EQ(job.form.PendingWipes[0].Path, job.copy);
+    EXPECT_TRUE(job.form.TimerTimoutErase.Enabled());
+    job.local.desktop.AdvanceTo(30000);
+    EXPECT_EQ(job.operations.Paths().back(), job.copy);
 }
 
 TEST_F(PendingWipesTest, AListFileThatCannotBeWrittenLeavesTheRegistryAsItIs) {
