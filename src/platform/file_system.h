@@ -80,6 +80,10 @@ public:
     virtual bool CanCreateOver(const std::string& path) = 0;
 
     // True when `path` names an existing file (a folder does not count).
+    // False only when the system says that nothing stands there (no such
+    // file or folder, or a name no file can have); when it cannot tell
+    // (access denied and the like) the answer is true, so that no caller
+    // takes a file it cannot see for one that is gone. Opening it then fails.
     virtual bool FileExists(const std::string& path) = 0;
 
     virtual bool RemoveFile(const std::string& path) = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fileops_fixture.h"
+#include "platform/path_delimiters.h"
 #include "support/hex.h"
 
 namespace brindlock::test {
@@ -167,11 +168,28 @@ TEST_F(SecureWipeTest, EmptyFileIsDeletedWithoutWriting) {
     EXPECT_EQ(shell.Folders, std::vector<std::string>{dir.Folder()});
 }
 
+// Only where the system says that no file is there. (Where it cannot tell,
+// access denied for instance, the wipe tries to open the file and fails.)
 TEST_F(SecureWipeTest, NothingToWipeIsSuccessWithoutNotice) {
     std::filesystem::create_directory(dir.Path("sub"));
-    for (const std::string& path : {std::string(), dir.Path("missing"), dir.Path("sub")}) {
+    dir.Write("w.bin", Pattern(10));
+    const std::string separator(1, kPathSeparator);
+    const std::vector<std::string> paths = {
+        std::string(),
+        dir.Path("missing"),
+        dir.Path("sub"),
+        dir.Path("missing folder") + separator + "x",
+        dir.Path("w.bin") + separator + "x",  // a file is no folder
+#ifdef _WIN32
+        dir.Path("a*b"),  // no file can have this name
+#else
+        dir.Path(std::string(300, 'n')),  // nor this one
+#endif
+    };
+    for (const std::string& path : paths) {
         EXPECT_TRUE(SecureWipeFile(ctx, path, 5, Recorder())) << path;
     }
+    EXPECT_EQ(dir.Read("w.bin"), Pattern(10));
     EXPECT_TRUE(dir.Exists("sub"));
     EXPECT_TRUE(shell.Folders.empty());
     EXPECT_TRUE(reports.empty());

@@ -186,7 +186,9 @@ public:
 
     bool FileExists(const std::string& path) override {
         struct stat info {};
-        return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+        if (::stat(path.c_str(), &info) == 0) return S_ISREG(info.st_mode);
+        // As on Windows: only an answer that nothing is there counts as "no".
+        return errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG && errno != ELOOP;
     }
 
     bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0 || Fail(); }

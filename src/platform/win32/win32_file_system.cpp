@@ -155,7 +155,12 @@ public:
 
     bool FileExists(const std::string& path) override {
         const DWORD attributes = GetFileAttributesA(path.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (attributes != INVALID_FILE_ATTRIBUTES) return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        // Only these say that no file stands there. Access denied and the
+        // like leave it open, and a wipe must not take that for "gone".
+        const DWORD error = GetLastError();
+        return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME &&
+               error != ERROR_BAD_PATHNAME;
     }
 
     bool RemoveFile(const std::string& path) override { return DeleteFileA(path.c_str()) || Fail(); }
