@@ -30,7 +30,7 @@ void TForm1::TimerSessionTimer(TObject*) { Password.clear(); }
 
 void TForm1::ButtonLogoutClick(TObject*) {
     TimerSessionTimer(this);
-    // Wiping the copies replaces the queue, so it waits for a file in progress.
+    // Wiping the copies may replace the queue, so it waits for a file in progress.
     RunWhenIdle([this] { WipeTemp1Click(this); });
 }
 
