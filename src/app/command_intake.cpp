@@ -102,8 +102,8 @@ void StartWaitingCommands(TForm1& form) {
 }
 
 void AdmitInTurn(TForm1& form, char mode, const std::vector<std::string>& files) {
-    // An open command replaces the queue at once; the waiting commands then
-    // follow the open job.
+    // An open command replaces the queue at once, and with it the commands
+    // that waited behind the job it replaces (ReplaceJobQueue).
     if (mode != 'O') StartWaitingCommands(form);
     AdmitCommand(form, mode, files);
 }

@@ -23,7 +23,9 @@ void TForm1::TimerStartupTimer(TObject*) {
     TrayIcon1.SetVisible(true);
     if (JobCount > 0) {
         if (!InFileOperation) {
-            StartJob();
+            // A job the user aborted (Escape in the first moments) stays
+            // stopped, and one that runs already is not started over.
+            if (JobAwaitsStart(*this)) StartJob();
         } else {
             // The runner is inside a file: the job runs already. Look again
             // once the file is done, in case the operation under way belongs

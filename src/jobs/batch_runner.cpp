@@ -41,6 +41,10 @@ void TForm1::RunDeferredActions() {
         --FollowUpCommands.HeldUntilIdle;
         action();
     }
+    // The close of an ended job starts the commands waiting behind it, but
+    // not while actions are held. If it came while they ran (a message box of
+    // one of them pumps messages), nothing else would start those commands.
+    if (!InFileOperation && deferred_.empty() && !TimerClose.Enabled()) StartNextQueuedCommand();
 }
 
 void TForm1::StartJob() {
@@ -118,18 +122,23 @@ void TForm1::TimerBatchTimer(TObject*) {
             const bool openJob = OpenMode;
             DoneAndClose(this);
             if (openJob) {
+                const std::string copy = TempCopyPath;
+                OpenMode = false;
+                TempCopyPath.clear();
                 // Only a successful decryption of a "$" file wrote the copy.
                 // Otherwise the path may hold nothing, an earlier file's copy
                 // still waiting for its wipe, or a file of the user's that
                 // happens to bear the name; none of these is to be shown or
                 // wiped. (A name without "$" is left alone by the decryption,
                 // which reports success.)
-                if (ok && !TempCopyPath.empty() && HasEncryptedName(path)) {
-                    platform_.Shell->ShellOpen(this, TempCopyPath);
-                    ScheduleWipe(TempCopyPath);
+                if (ok && !copy.empty() && HasEncryptedName(path)) {
+                    // Registered before the viewer starts: starting it may
+                    // pump messages, and a close, a waiting command or a new
+                    // open that comes in then must find the copy already in
+                    // the wipe list, and this job's open state already gone.
+                    ScheduleWipe(copy);
+                    platform_.Shell->ShellOpen(this, copy);
                 }
-                OpenMode = false;
-                TempCopyPath.clear();
             }
         } else {
             ButtonAbort.Show();

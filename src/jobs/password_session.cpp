@@ -30,8 +30,9 @@ void TForm1::TimerSessionTimer(TObject*) { Password.clear(); }
 
 void TForm1::ButtonLogoutClick(TObject*) {
     TimerSessionTimer(this);
-    // Wiping the copies may replace the queue, so it waits for a file in progress.
-    RunWhenIdle([this] { WipeTemp1Click(this); });
+    // Wiping the copies may replace the queue; Wipe Temp itself waits for a
+    // file in progress, keeping its place among the commands that came after.
+    WipeTemp1Click(this);
 }
 
 }  // namespace brindlock

@@ -109,6 +109,32 @@ TEST_F(FirstStart, EncryptPutsUpThePasswordPanelWhichStaysUp) {
     EXPECT_TRUE(files.Calls.empty());
 }
 
+// Escape in the first moments aborts the job the command line started; the
+// start-up step that comes after must not start it again behind the user's
+// back (with a wipe job, that would erase the files the user stopped).
+TEST_F(FirstStart, AJobAbortedBeforeTheStartUpStepStaysStopped) {
+    const Paths commands[] = {{"/erase", "victim.txt", "a.txt"}, {"/encrypt", "a.txt"}};
+    for (const Paths& command : commands) {
+        SCOPED_TRACE(command[0]);
+        test::HeadlessForm local;
+        local.platform.Files = &NativeFileSystem();
+        local.integration.program.Args = command;
+        TForm1& form = local.Create();
+        test::ScriptedFileOperations operations;
+        form.FileOperations = &operations;
+        form.Show();
+        local.desktop.AdvanceBy(100);
+        TMessage escape;
+        escape.Msg = 0xB005;  // the dialog-key message
+        escape.WParam = 27;
+        form.Dispatch(escape);
+        local.desktop.AdvanceBy(5000);
+        EXPECT_TRUE(operations.Calls.empty()) << operations.Calls.size() << " files processed after the abort";
+        EXPECT_FALSE(form.Visible());
+        EXPECT_TRUE(form.TrayIcon1.Visible());
+    }
+}
+
 // The command shows the window from inside its creation; that first show
 // already has the marble to tile the background from.
 TEST_F(FirstStart, TheWindowShownByTheCommandHasItsBackground) {

@@ -1,5 +1,7 @@
 #include <climits>
+#include <functional>
 
+#include "app/command.h"
 #include "fileops/temp_copy_path.h"
 #include "jobs/job_fixture.h"
 #include "platform/path_delimiters.h"
@@ -211,6 +213,50 @@ TEST_F(OpenJob, EndsByOpeningTheCopyAfterDoneAndClose) {
     EXPECT_EQ(form.JobCount, 0);
     EXPECT_FALSE(form.OpenMode);
     EXPECT_TRUE(form.TempCopyPath.empty());
+}
+
+// Starting the viewer may pump messages on Windows. Whatever comes in then,
+// the copy is already in the wipe list, and a new open job keeps its own
+// copy path and open mode.
+TEST_F(OpenJob, WhatComesInWhileTheViewerStartsFindsTheCopyRegistered) {
+    const std::string copy = TempCopyPathFor(kDocs + "$report.pdf");
+    const std::string second = kDocs + "$notes.txt";
+    struct Case {
+        const char* name;
+        std::function<void(JobEnv&)> during;
+        bool opensSecond;
+    };
+    const Case cases[] = {
+        // The job's close, and the command that waited behind the job.
+        {"the close timer", [](JobEnv& t) { t.desktop.AdvanceBy(100); }, false},
+        // A second double-click on another encrypted file.
+        {"an open command", [&](JobEnv& t) { t.form.AcceptCommand('O', {second}); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobEnv t;
+        t.form.Password = "pw";
+        t.form.KeepSession = true;
+        t.Choose(t.form.ButtonOpen, {kDocs + "$report.pdf"});
+        t.form.FollowUpCommands.Push(Command{'W', {kDocs + "other.bin"}});
+        bool inside = false;
+        t.desktop.OnShellOpen = [&] {
+            if (inside) return;
+            inside = true;
+            c.during(t);
+        };
+        t.desktop.AdvanceBy(1000);
+        ASSERT_FALSE(t.form.PendingWipes.empty());
+        EXPECT_EQ(t.form.PendingWipes[0].Path, copy);
+        if (c.opensSecond) {
+            ASSERT_EQ(t.files.Calls.size(), 2u);
+            EXPECT_EQ(t.files.Calls[1].path, second);
+            EXPECT_TRUE(t.files.Calls[1].settings.OpenMode) << "the second file was decrypted as a plain file";
+            EXPECT_EQ(t.files.Calls[1].settings.TempCopyPath, TempCopyPathFor(second));
+            ASSERT_EQ(t.form.PendingWipes.size(), 2u);
+            EXPECT_EQ(t.desktop.ShellOpens.size(), 2u);
+        }
+    }
 }
 
 // The decryption leaves a name without "$" alone and reports success; the

@@ -597,6 +597,54 @@ TEST(WipeTempDuringAJob, AnAbortDropsTheWipeButNotTheCopies) {
     EXPECT_EQ(job.operations.Paths().back(), job.copy);
 }
 
+// Clear Session in the last file of a job, then a command that needs a
+// password: the wipe the user asked for first goes first, and does not wait
+// behind a password panel that the cleared session has just put up.
+TEST(WipeTempDuringAJob, ClearSessionKeepsItsPlaceAheadOfALaterCommand) {
+    JobWithACopy job;
+    const std::string encrypted = "C:\\docs\\$one.bin";
+    job.existing.Files.insert(encrypted);
+    job.operations.BeforeReport = [&](const std::string& path, int index) {
+        if (path != job.files[2] || index != 0) return;
+        job.local.desktop.Post([&] { job.form.ButtonLogout.Click(); });
+        job.local.desktop.Post([&] { job.form.AcceptCommand('D', {encrypted}); });
+    };
+    job.RunWithWipeTempInside(job.form.ButtonEncrypt);
+
+    ASSERT_EQ(job.operations.Calls.size(), 4u);
+    EXPECT_EQ(job.operations.Calls[3].path, job.copy);
+    EXPECT_EQ(job.operations.Calls[3].kind, ScriptedFileOperations::Kind::Wipe);
+    EXPECT_TRUE(job.form.PendingWipes.empty());
+    // The decryption then waits for the password it needs.
+    EXPECT_EQ(job.form.JobFiles, std::vector<std::string>{encrypted});
+    EXPECT_TRUE(job.form.PanelPwd.Visible());
+}
+
+// A command waiting for the job to end, and two Wipe Temp clicks held back in
+// the last file. The first "No temporary files queued." box stays up long
+// enough for the job's close to come while the second click is still held;
+// the waiting command must still start once the clicks are done.
+TEST(WipeTempDuringAJob, ACommandWaitingBehindTheJobStartsAfterHeldMessageBoxes) {
+    JobWithACopy job;
+    job.form.ForgetPendingWipe(job.copy);
+    const std::string encrypted = "C:\\docs\\$one.bin";
+    job.existing.Files.insert(encrypted);
+    job.operations.BeforeReport = [&](const std::string& path, int index) {
+        if (path != job.files[2] || index != 0) return;
+        job.local.desktop.Post([&] { job.form.AcceptCommand('D', {encrypted}); });
+        job.local.desktop.Post([&] { job.form.WipeTemp1.Click(); });
+        job.local.desktop.Post([&] { job.form.WipeTemp1.Click(); });
+    };
+    job.local.desktop.OnModalBox = [&] { job.local.desktop.AdvanceBy(100); };
+    job.RunWithWipeTempInside(job.form.ButtonEncrypt);
+
+    EXPECT_EQ(job.local.desktop.Messages.size(), 2u);
+    EXPECT_TRUE(job.form.FollowUpCommands.Empty()) << "the command was left waiting";
+    ASSERT_EQ(job.operations.Calls.size(), 4u);
+    EXPECT_EQ(job.operations.Calls[3].path, encrypted);
+    EXPECT_EQ(job.operations.Calls[3].kind, ScriptedFileOperations::Kind::Decrypt);
+}
+
 TEST_F(PendingWipesTest, AListFileThatCannotBeWrittenLeavesTheRegistryAsItIs) {
     env.desktop.Clock.Start = kNoon;
     env.integration.program.Path = folder.Path("no such folder/Brindlock.exe");

@@ -84,6 +84,7 @@ bool HeadlessDesktop::ExecuteOpenDialog(TOpenDialog& dialog) {
 
 intptr_t HeadlessDesktop::ShellOpen(TForm* owner, const std::string& target) {
     ShellOpens.push_back({owner != nullptr, target});
+    if (OnShellOpen) OnShellOpen();
     return ShellOpenResult;
 }
 

@@ -62,6 +62,10 @@ public:
     };
     std::vector<ShellOpenCall> ShellOpens;
     intptr_t ShellOpenResult = 42;
+    // Runs while the shell starts the program of a file: on Windows the start
+    // may pump messages (a DDE conversation, say), so timers and commands can
+    // come in the middle of it.
+    std::function<void()> OnShellOpen;
     std::vector<std::string> Messages;  // ShowMessage texts
     struct MessageBoxCall {
         std::string text, caption;
