@@ -129,10 +129,12 @@ int Run(const std::vector<std::string>& args) {
         }
         if (options.action == Action::Encrypt && isEncrypted) {
             Complain(given, "skipped: the name begins with \"$\", so it counts as encrypted already");
+            ++failures;  // nothing was done for it, so the run did not succeed
             continue;
         }
         if (options.action == Action::Decrypt && !isEncrypted) {
             Complain(given, "skipped: only names beginning with \"$\" are encrypted files");
+            ++failures;
             continue;
         }
         ProgressBar bar(std::string(Verb(options.action)) + " " + name, drawProgress);

@@ -12,6 +12,7 @@
 // a pass ends, is aborted or fails, is written before the file is let go.
 #include <algorithm>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "fileops/file_ops.h"
@@ -72,9 +73,17 @@ bool Wipe(FileOpsContext& ctx, const std::string& path, int32_t passes, const Pr
         }
     }
     file->Close();
-    // A deletion that fails leaves an overwritten file; the wipe itself is done.
-    ctx.Files.RemoveFile(path);
+    // A file that stays behind was asked to go: a timed wipe must keep it
+    // registered and try again, and an erase must not say it is gone. Its
+    // content is overwritten either way, so its folder has changed.
+    bool removed = ctx.Files.RemoveFile(path);
+    std::string why;
+    if (!removed) {
+        why = ctx.Files.LastErrorText();
+        removed = !ctx.Files.FileExists(path);  // gone all the same
+    }
     if (ctx.Notifier) ctx.Notifier->NotifyFolderChanged(path);
+    if (!removed) return Fail(ctx, "overwritten, but cannot delete it: " + why);
     return true;
 }
 

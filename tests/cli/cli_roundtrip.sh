@@ -60,6 +60,14 @@ grep -q 'empty.txt' err.txt || fail "no line for empty.txt: $(cat err.txt)"
 [ "$(grep -c . err.txt)" -eq 2 ] || fail "expected two lines: $(cat err.txt)"
 [ -e '$empty.txt' ] && fail "an empty source made a file"
 [ -s '$other.txt' ] || fail "the good file was not encrypted"
+# a file the command does not apply to is skipped, and the run is not a success
+set +e
+BRINDLOCK_PASSWORD="$password" cli decrypt other.txt 2>err.txt
+status=$?
+set -e
+[ "$status" -eq 1 ] || fail "a skipped file gave exit $status"
+grep -q 'other.txt.*skipped' err.txt || fail "no line for the skipped file: $(cat err.txt)"
+cmp other.txt original.txt || fail "the skipped file changed"
 
 # 4. no password: refused with exit 2, nothing written
 set +e
