@@ -1,6 +1,7 @@
 // Encryption and decryption of one file: names, format, progress, and every
 // failure leaving the destination exactly as it was.
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -309,6 +310,25 @@ TEST_F(FileCipherTest, OpenModeWithoutCopyPathWritesThePlainName) {
     ASSERT_TRUE(DecryptOneFile(ctx, dir.Path("$doc.txt"), 0, nullptr));
     EXPECT_EQ(dir.Read("doc.txt"), Pattern(50));
 }
+
+#ifndef _WIN32
+// A result moved over an existing file keeps that file's permissions: a
+// private plain file must not come back readable by others.
+TEST_F(FileCipherTest, AReplacedFileKeepsItsPermissions) {
+    for (const unsigned mode : {0600u, 0640u, 0755u}) {
+        SCOPED_TRACE(mode);
+        dir.Write("doc.txt", Pattern(40));
+        dir.Write("$doc.txt", Pattern(3));
+        std::filesystem::permissions(dir.Path("doc.txt"), std::filesystem::perms(mode));
+        std::filesystem::permissions(dir.Path("$doc.txt"), std::filesystem::perms(mode));
+        ASSERT_TRUE(EncryptOneFile(ctx, dir.Path("doc.txt"), 0, nullptr)) << ctx.FailureReason;
+        ASSERT_TRUE(DecryptOneFile(ctx, dir.Path("$doc.txt"), 0, nullptr)) << ctx.FailureReason;
+        EXPECT_EQ(dir.Read("doc.txt"), Pattern(40));
+        for (const char* name : {"doc.txt", "$doc.txt"})
+            EXPECT_EQ(static_cast<unsigned>(std::filesystem::status(dir.Path(name)).permissions()), mode) << name;
+    }
+}
+#endif
 
 #ifdef _WIN32
 // Windows does not let a file of normal attributes replace a hidden one; a

@@ -161,6 +161,13 @@ public:
             const std::string candidate = folder + name;
             const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             if (fd >= 0) {
+                // The result will replace the file beside it: it keeps that
+                // file's permissions, so a plain file of mode 600 does not
+                // come back readable by everyone after a decryption over it.
+                struct stat replaced {};
+                if (!(attributes & kFileAttributeReadOnly) && ::stat(besidePath.c_str(), &replaced) == 0 &&
+                    S_ISREG(replaced.st_mode))
+                    ::fchmod(fd, replaced.st_mode & 07777);
                 createdPath = candidate;
                 return std::make_unique<PosixFile>(fd);
             }
