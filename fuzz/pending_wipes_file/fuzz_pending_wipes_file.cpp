@@ -71,11 +71,22 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The file name, after the last "/" (the targets are built for POSIX),
-// begins with "_Brindlock" in any letter case.
+// A full path (from "/"; the targets are built for POSIX) without a ".."
+// part, whose file name holds no "\\" and begins with "_Brindlock" in any
+// letter case.
 bool NamesAViewingCopy(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (path.empty() || path[0] != '/') return false;
+    std::string part;
+    for (const char c : path + "/") {
+        if (c == '/' || c == '\\') {
+            if (part == "..") return false;
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    const std::string name = path.substr(path.rfind('/') + 1);
+    if (name.find('\\') != std::string::npos) return false;
     const std::string copy = "_brindlock";
     if (name.size() < copy.size()) return false;
     for (std::size_t i = 0; i < copy.size(); ++i)
@@ -146,11 +157,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(files.Files.size() == 1 && files.Files[kListFile] == file);
 
     // Loading when a file call fails or a read ends early: all the entries
-    // or none, never the head of the list.
+    // or none, never the head of the list. A list that is there but could
+    // not be read keeps the timer on, to try it again.
     files.MisbehaveAt(files.Calls() + faultAt, kind);
     form.LoadPendingWipes();
     FUZZ_CHECK(Same(form.PendingWipes, loaded) || form.PendingWipes.empty());
-    FUZZ_CHECK(form.TimerTimoutErase.Enabled() == !form.PendingWipes.empty());
+    FUZZ_CHECK(form.TimerTimoutErase.Enabled() || form.PendingWipes.empty());
+    if (!files.Misbehaved()) FUZZ_CHECK(form.TimerTimoutErase.Enabled() == !form.PendingWipes.empty());
     FUZZ_CHECK(files.Files.size() == 1 && files.Files[kListFile] == file);
     files.MisbehaveAt(0, kind);
     form.PendingWipes = loaded;

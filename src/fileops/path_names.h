@@ -20,4 +20,8 @@ constexpr char kEncryptedNamePrefix = '$';
 // True when the name of `path` begins with "$".
 bool HasEncryptedName(const std::string& path);
 
+// True for a path that names its file without help from a current folder:
+// "X:\..." or "\\server\share\..." on Windows, "/..." on POSIX.
+bool IsFullPath(const std::string& path);
+
 }  // namespace brindlock

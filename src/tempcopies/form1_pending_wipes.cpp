@@ -40,8 +40,9 @@ void TForm1::ScheduleWipe(const std::string& path) {
 }
 
 void TForm1::TimerTimoutEraseTimer(TObject*) {
+    if (pendingWipesUnread_) TakeInUnreadPendingWipes();
     if (PendingWipes.empty()) {
-        TimerTimoutErase.SetEnabled(false);
+        TimerTimoutErase.SetEnabled(pendingWipesUnread_);  // trying the list again
         return;
     }
     const TDateTime now = platform_.Clock->Now();

@@ -228,6 +228,12 @@ private:
 
     Platform& platform_;
     std::vector<std::function<void()>> deferred_;
+    // The list file was there at start-up but could not be read: its copies
+    // are not in PendingWipes, so it must not be overwritten before they are.
+    bool pendingWipesUnread_ = false;
+    // Reads such a list again and takes its copies in; true once that is
+    // done or the file is gone.
+    bool TakeInUnreadPendingWipes();
 };
 
 }  // namespace brindlock

@@ -14,6 +14,7 @@
 #include "fileops/path_names.h"
 #include "platform/file_system.h"
 #include "support/existing_files.h"
+#include "support/faulty_file_system.h"
 #include "support/headless_form.h"
 #include "support/scripted_file_operations.h"
 #include "support/temp_folder.h"
@@ -56,11 +57,11 @@ private:
 
 class PendingWipesTest : public ::testing::Test {
 protected:
-    TForm1& Create(char separator = '.') {
+    TForm1& Create(char separator = '.', IFileSystem* files = nullptr) {
         env.desktop.Clock.Start = kNoon;
         env.desktop.Locale.Separator = separator;
         env.integration.program.Path = folder.Path("Brindlock.exe");
-        env.platform.Files = &NativeFileSystem();
+        env.platform.Files = files != nullptr ? files : &NativeFileSystem();
         TForm1& form = env.Create();
         form.FileOperations = &wipes;
         return form;
@@ -242,7 +243,7 @@ TEST_F(PendingWipesTest, MalformedLinesOfTheListFile) {
     };
     const Case cases[] = {
         {"no bar, empty, bar first", "{D}_Brindlock.txt 46367.5\r\n\r\n|46367.5\r\n", {}},
-        {"spaces of the path kept", "  {D}_Brindlock b.txt  |46367.5\r\n", {{"  {D}_Brindlock b.txt  ", 46367.5}}},
+        {"spaces of the path kept", "{D}_Brindlock b.txt  |46367.5\r\n", {{"{D}_Brindlock b.txt  ", 46367.5}}},
         {"spaces around the number", "{D}_Brindlock.txt| 46367.25 \r\n", {{"{D}_Brindlock.txt", 46367.25}}},
         {"second bar: due at once", "{D}_Brindlock.txt|46367.5|x\r\n", {{"{D}_Brindlock.txt", NAN}}},
         {"not a number: due at once",
@@ -261,6 +262,13 @@ TEST_F(PendingWipesTest, MalformedLinesOfTheListFile) {
          "{D}thesis.docx|0\r\n{D}_Brindlock{D}thesis.docx|0\r\n{D}x_Brindlock.txt|0\r\n{D}_Brindloc|0\r\n"
          "{D}_BRINDLOCK|1\r\n{D}_brindlock.pdf.exe|2\r\n",
          {{"{D}_BRINDLOCK", 1}, {"{D}_brindlock.pdf.exe", 2}}},
+        // A copy's name with a folder delimiter in it, a ".." part, or a path
+        // that depends on the current folder can name any other file.
+        {"names that lead elsewhere are not taken",
+         "{D}_Brindlock/../thesis.docx|0\r\n{D}_Brindlock\\..\\thesis.docx|0\r\n"
+         "{D}..\\_Brindlock.txt|0\r\n{D}../_Brindlock.txt|0\r\n_Brindlock.txt|0\r\nC:_Brindlock.txt|0\r\n"
+         "  {D}_Brindlock.txt|0\r\n{D}_Brindlock.doc|3\r\n",
+         {{"{D}_Brindlock.doc", 3}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -643,6 +651,57 @@ TEST(WipeTempDuringAJob, ACommandWaitingBehindTheJobStartsAfterHeldMessageBoxes)
     ASSERT_EQ(job.operations.Calls.size(), 4u);
     EXPECT_EQ(job.operations.Calls[3].path, encrypted);
     EXPECT_EQ(job.operations.Calls[3].kind, ScriptedFileOperations::Kind::Decrypt);
+}
+
+// The real file system, with the list file held by another program (a
+// backup or sync tool) for as long as `Held` is set.
+class ListHeldElsewhere : public FaultyFileSystem {
+public:
+    using FaultyFileSystem::FaultyFileSystem;
+    bool Held = true;
+    FileHandle OpenRead(const std::string& path) override {
+        if (Held && NameOfPath(path) == "Brindlock.del") return nullptr;
+        return FaultyFileSystem::OpenRead(path);
+    }
+};
+
+// A list that cannot be read at start-up still holds the last session's
+// copies: a copy registered meanwhile must not write over it, and once it
+// can be read its copies are taken in and wiped.
+TEST_F(PendingWipesTest, AListUnreadableAtStartUpIsNotWrittenOverAndIsTakenInLater) {
+    const std::string earlier = Copy("_Brindlock.pdf");
+    const std::string listed = earlier + "|46367\r\n";  // long due
+    folder.Write("Brindlock.del", BytesOf(listed));
+    ListHeldElsewhere files(NativeFileSystem());
+    TForm1& form = Create('.', &files);
+    EXPECT_TRUE(form.PendingWipes.empty());
+
+    const std::string fresh = Copy("_Brindlock.txt");
+    form.ScheduleWipe(fresh);
+    EXPECT_EQ(ListFile(), listed) << "the unread list was written over";
+
+    files.Held = false;
+    AdvanceTo(10 * kSecond);  // the next check reads it
+    EXPECT_FALSE(folder.Exists("_Brindlock.pdf")) << "the earlier session's copy was not wiped";
+    EXPECT_EQ(Registered(), std::vector<std::string>{fresh});
+    AdvanceTo(40 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.txt"));
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
+}
+
+// Without a registration, the checks keep trying the list until it reads.
+TEST_F(PendingWipesTest, AListUnreadableAtStartUpIsTriedAgainAtEveryCheck) {
+    const std::string earlier = Copy("_Brindlock.pdf");
+    folder.Write("Brindlock.del", BytesOf(earlier + "|46367\r\n"));
+    ListHeldElsewhere files(NativeFileSystem());
+    TForm1& form = Create('.', &files);
+    AdvanceTo(30 * kSecond);
+    EXPECT_TRUE(folder.Exists("_Brindlock.pdf"));
+    EXPECT_TRUE(form.TimerTimoutErase.Enabled());
+    files.Held = false;
+    AdvanceTo(40 * kSecond);
+    EXPECT_FALSE(folder.Exists("_Brindlock.pdf"));
+    EXPECT_FALSE(folder.Exists("Brindlock.del"));
 }
 
 TEST_F(PendingWipesTest, AListFileThatCannotBeWrittenLeavesTheRegistryAsItIs) {
