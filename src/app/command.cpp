@@ -56,6 +56,16 @@ std::optional<Command> CommandFromArguments(const Arguments& arguments) {
     return command;
 }
 
+Arguments WithFullPaths(const Arguments& arguments, const std::function<std::string(const std::string&)>& fullPathOf) {
+    Arguments result = arguments;
+    for (std::size_t i = 1; i < result.size(); ++i) {
+        std::string& argument = result[i];
+        if (argument.empty() || argument[0] == '/' || argument[0] == '-') continue;
+        argument = fullPathOf(argument);
+    }
+    return result;
+}
+
 std::optional<Command> DecodeCommandPacket(const CopyDataView* data) {
     if (data == nullptr || data->lpData == nullptr || data->cbData == 0) return std::nullopt;
     const char* bytes = static_cast<const char*>(data->lpData);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,13 @@ constexpr uintptr_t kCommandPacketId = 1;
 ModeSelection SelectMode(const Arguments& arguments);
 std::string EncodeCommandPacket(const Arguments& arguments);
 std::optional<Command> CommandFromArguments(const Arguments& arguments);
+
+// The arguments with every path made full by `fullPathOf`, so that they name
+// the same files wherever they are read: a second start hands its paths to an
+// instance whose current folder is another, and a viewing copy's path is
+// kept for the next start. Element 0, empty arguments and those beginning
+// with "/" or "-" (switches, and paths the intake refuses) stay as they are.
+Arguments WithFullPaths(const Arguments& arguments, const std::function<std::string(const std::string&)>& fullPathOf);
 // Reads at most cbData bytes; a packet without a zero byte within cbData is
 // taken as cbData bytes of text.
 std::optional<Command> DecodeCommandPacket(const CopyDataView* data);

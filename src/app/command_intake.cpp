@@ -134,7 +134,10 @@ void TForm1::StartNextQueuedCommand() {
 void TForm1::ProcessCommandLine() {
     IProgramInfo* program = platform_.Program;
     if (program == nullptr) return;
-    std::optional<Command> command = CommandFromArguments(program->ProgramArguments());
+    // Full paths, so that a viewing copy's path still names it after a
+    // restart from another folder.
+    std::optional<Command> command = CommandFromArguments(
+        WithFullPaths(program->ProgramArguments(), [program](const std::string& path) { return program->FullPathOf(path); }));
     if (!command) return;
     AcceptCommand(command->Mode, command->Files);
 }

@@ -64,10 +64,18 @@ bool HandOffToRunningInstance(IInstanceLink& link, ISleeper& sleeper, const std:
 bool HandOffIfSecondStart(IInstanceLink& link, IProgramInfo& program, IFileSystem& files, ISleeper& sleeper) {
     if (!link.InstanceMarkerExists(kSingleInstanceMarker)) return false;
     const Arguments arguments = program.ProgramArguments();
-    const bool locked = link.AcquireLogLock(kLogLockWaitMs);
-    WriteHandOffLog(files, FolderOfPath(program.ProgramPath()) + kHandOffLogName, arguments);
-    if (locked) link.ReleaseLogLock();
-    HandOffToRunningInstance(link, sleeper, EncodeCommandPacket(arguments));
+    // The log goes beside the program file; without its path it would land
+    // in whatever the current folder is, so it is left out.
+    const std::string programFolder = FolderOfPath(program.ProgramPath());
+    if (!programFolder.empty()) {
+        const bool locked = link.AcquireLogLock(kLogLockWaitMs);
+        WriteHandOffLog(files, programFolder + kHandOffLogName, arguments);
+        if (locked) link.ReleaseLogLock();
+    }
+    // The log shows the command line as given; the running instance, whose
+    // current folder is another, gets full paths.
+    const Arguments full = WithFullPaths(arguments, [&program](const std::string& path) { return program.FullPathOf(path); });
+    HandOffToRunningInstance(link, sleeper, EncodeCommandPacket(full));
     return true;
 }
 

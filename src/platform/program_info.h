@@ -17,6 +17,9 @@ public:
     // arguments that followed the program on its command line, split by
     // SplitCommandLine.
     virtual Arguments ProgramArguments() = 0;
+    // GetFullPathNameA: `path` taken against the current folder and drive,
+    // or `path` itself when that fails.
+    virtual std::string FullPathOf(const std::string& path) = 0;
 };
 
 }  // namespace brindlock

@@ -74,7 +74,11 @@ void WriteClassesRootVerb(IRegistry& registry, const std::string& verb, const st
 
 void RegisterShellVerbs(const Platform& platform) {
     IRegistry& registry = *platform.Registry;
-    const std::string quotedProgram = "\"" + platform.Program->ProgramPath() + "\"";
+    const std::string program = platform.Program->ProgramPath();
+    // Without the program's path (one too long to read) the verbs would run
+    // nothing; the ones written by an earlier start are left as they are.
+    if (program.empty()) return;
+    const std::string quotedProgram = "\"" + program + "\"";
     for (const ShellVerb& verb : kShellVerbs) {
         const std::string command = VerbCommand(quotedProgram, verb);
         WriteClassesRootVerb(registry, verb.keyName, verb.menuText, command);

@@ -117,6 +117,7 @@ bool EnsureStartMenuShortcut(const Platform& platform, const std::string& linkNa
     // Whatever an existing shortcut points to, it is the user's now.
     if (platform.Files->FileExists(linkPath)) return true;
     const std::string target = platform.Program->ProgramPath();
+    if (target.empty()) return false;  // a shortcut to nothing helps no one
     const std::string commandLine =
         ShortcutCommandLine(linkPath, target, ProgramFolderOf(target), platform.Environment->AnsiCodePage());
     platform.Processes->WinExec(commandLine, kSwHide);

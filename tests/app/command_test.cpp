@@ -55,6 +55,16 @@ TEST(CommandArguments, ModePacketAndDirectCommand) {
     }
 }
 
+// Paths are made full before they leave the start that was given them; the
+// switch, the program, empty arguments and refused paths stay as written.
+TEST(WithFullPaths, OnlyPathsAreMadeFull) {
+    const auto full = [](const std::string& path) { return "C:\\docs\\" + path; };
+    const Arguments given = {"prog.exe", "/encrypt", "a.txt", "", "-x", "/y", "sub\\b c.txt"};
+    const Arguments expected = {"prog.exe", "/encrypt", "C:\\docs\\a.txt", "", "-x", "/y", "C:\\docs\\sub\\b c.txt"};
+    EXPECT_EQ(WithFullPaths(given, full), expected);
+    EXPECT_EQ(WithFullPaths({"prog.exe"}, full), Arguments{"prog.exe"});
+}
+
 TEST(SelectMode, FirstFileIndex) {
     EXPECT_EQ(SelectMode(Args({"/encrypt", "a"})).FirstFile, 2);
     EXPECT_EQ(SelectMode(Args({"/encrypt"})).FirstFile, 1);

@@ -143,6 +143,37 @@ TEST_F(ProgramEntry, ASecondStartLogsBesideTheProgramAndSendsItsPacket) {
     EXPECT_EQ(link.Packets[0].bytes, packet + '\0');
 }
 
+// The running instance has a current folder of its own: a path given
+// relative to the second start's folder reaches it full. The log keeps the
+// command line as it was given.
+TEST_F(ProgramEntry, ASecondStartHandsOverFullPathsAndLogsThemAsGiven) {
+    link.AnotherInstanceRuns = true;
+    program.CurrentFolder = "C:\\docs\\";
+    program.Args = {"/erase", "a.txt", "-x", "sub\\b.txt"};
+    EXPECT_TRUE(HandOffIfSecondStart(link, program, NativeFileSystem(), sleeper));
+    const auto log = folder.Read("debug_messenger.txt");
+    ASSERT_TRUE(log);
+    const std::string text(log->begin(), log->end());
+    EXPECT_NE(text.find("ParamStr(2) = [a.txt]\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("ParamStr(4) = [sub\\b.txt]\r\n"), std::string::npos) << text;
+    ASSERT_EQ(link.Packets.size(), 1u);
+    EXPECT_EQ(link.Packets[0].bytes, std::string("W|C:\\docs\\a.txt|-x|C:\\docs\\sub\\b.txt") + '\0');
+}
+
+// Without the program's path the log has no place: it is not written into
+// the current folder, and the command is handed over all the same.
+TEST_F(ProgramEntry, ASecondStartWithoutTheProgramsPathHandsOverWithoutALog) {
+    link.AnotherInstanceRuns = true;
+    program.Path = "";
+    program.Args = {"/erase", folder.Path("a.txt")};
+    test::FaultyFileSystem files(NativeFileSystem());
+    EXPECT_TRUE(HandOffIfSecondStart(link, program, files, sleeper));
+    EXPECT_TRUE(files.log.empty()) << files.log.front();
+    EXPECT_EQ(link.LockAcquisitions, 0);
+    ASSERT_EQ(link.Packets.size(), 1u);
+    EXPECT_EQ(link.Packets[0].bytes, "W|" + folder.Path("a.txt") + '\0');
+}
+
 TEST_F(ProgramEntry, ASecondStartHandsOverEvenWhenTheLogCannotBeWritten) {
     link.AnotherInstanceRuns = true;
     test::FaultyFileSystem files(NativeFileSystem());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "support/existing_files.h"
 #include "support/headless_form.h"
 #include "support/scripted_file_operations.h"
 #include "support/temp_folder.h"
@@ -133,6 +134,20 @@ TEST_F(FirstStart, AJobAbortedBeforeTheStartUpStepStaysStopped) {
         EXPECT_FALSE(form.Visible());
         EXPECT_TRUE(form.TrayIcon1.Visible());
     }
+}
+
+// The first start's own command line takes its paths against the current
+// folder too, so that a job's paths (and a viewing copy's, kept for the next
+// start) name their files whatever folder a later start runs in.
+TEST(FirstStartPaths, TheCommandLinesPathsAreMadeFull) {
+    test::HeadlessForm local;
+    test::ExistingFiles existing;
+    existing.Files = {"C:\\docs\\a.txt", "C:\\docs\\b.txt"};
+    local.platform.Files = &existing;
+    local.integration.program.CurrentFolder = "C:\\docs\\";
+    local.integration.program.Args = {"/erase", "a.txt", "C:\\docs\\b.txt"};
+    TForm1& form = local.Create();
+    EXPECT_EQ(form.JobFiles, (Paths{"C:\\docs\\a.txt", "C:\\docs\\b.txt"}));
 }
 
 // The command shows the window from inside its creation; that first show

@@ -117,6 +117,15 @@ TEST_F(ShellVerbsTest, MovedProgramRewritesEveryPathWithTheNewOne) {
     for (const auto& write : services.registry.Writes) EXPECT_EQ(write.data.find("Program Files"), std::string::npos);
 }
 
+// A program path that could not be read (too long for the buffer) must not
+// turn the good verbs of an earlier start into commands that run nothing.
+TEST_F(ShellVerbsTest, WithoutTheProgramsPathNothingIsWritten) {
+    services.program.Path = "";
+    RegisterShellVerbs(platform);
+    EXPECT_TRUE(services.registry.Writes.empty());
+    EXPECT_TRUE(services.registry.KeysCreated.empty());
+}
+
 TEST(WriteRegistryStringTest, ReportsWhetherTheValueWasSet) {
     HeadlessRegistry registry;
     EXPECT_TRUE(WriteRegistryString(registry, Root::CurrentUser, "Software\\A", "", "x"));

@@ -54,6 +54,12 @@ TEST_F(StartMenuShortcut, ATrailingSeparatorOfAppDataIsDropped) {
     }
 }
 
+TEST_F(StartMenuShortcut, WithoutTheProgramsPathNoShortcutIsMade) {
+    services.program.Path = "";
+    EXPECT_FALSE(EnsureStartMenuShortcut(platform, "Brindlock"));
+    EXPECT_TRUE(starts.empty());
+}
+
 TEST_F(StartMenuShortcut, AnExistingShortcutStartsNothing) {
     files.Files = {"C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Brindlock.lnk"};
     EXPECT_TRUE(EnsureStartMenuShortcut(platform, "Brindlock"));

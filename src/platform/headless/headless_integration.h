@@ -68,6 +68,13 @@ public:
         arguments.insert(arguments.end(), Args.begin(), Args.end());
         return arguments;
     }
+    // The current folder, ending in its delimiter; empty: paths stay as given.
+    std::string CurrentFolder;
+    std::string FullPathOf(const std::string& path) override {
+        const bool full = path.rfind("\\\\", 0) == 0 || (path.size() >= 3 && path[1] == ':' && path[2] == '\\') ||
+                          path.rfind('/', 0) == 0;
+        return CurrentFolder.empty() || full ? path : CurrentFolder + path;
+    }
 };
 
 class HeadlessEnvironment : public IEnvironment {

@@ -21,4 +21,18 @@ Arguments Win32ProgramInfo::ProgramArguments() {
     return arguments;
 }
 
+std::string Win32ProgramInfo::FullPathOf(const std::string& path) {
+    if (path.empty()) return path;
+    std::string full(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) return path;
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);  // the size it needs, its zero byte included
+    }
+}
+
 }  // namespace brindlock

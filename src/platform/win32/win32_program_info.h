@@ -9,6 +9,7 @@ class Win32ProgramInfo : public IProgramInfo {
 public:
     std::string ProgramPath() override;
     Arguments ProgramArguments() override;
+    std::string FullPathOf(const std::string& path) override;
 };
 
 }  // namespace brindlock
