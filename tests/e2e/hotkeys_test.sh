@@ -5,6 +5,8 @@
 # - Ctrl+Shift+F11 with a file list on the clipboard shows the capture report
 #   listing the files; once it is dismissed they are queued for encryption
 #   (the password panel comes up, and the typed password encrypts both);
+# - Ctrl+Shift+F12 with "$a.txt" captured decrypts it back to the plain
+#   bytes, and Ctrl+Shift+F7 with "b c.txt" captured erases that file;
 # - Ctrl+Shift+F11 without a file list reports an empty list and then opens
 #   the "Encrypt Files" dialog;
 # - after Terminate another program can take Ctrl+Shift+F10. (Wine frees a
@@ -91,12 +93,50 @@ wait_box_text() {
   printf '%s\n' "$text"
 }
 
+# capture_files KEY NAME...: the named files of docs/ go on the clipboard as
+# a file manager puts them there, KEY is pressed over notepad, and the
+# capture report that comes up is checked to list exactly those files and
+# then dismissed; the files are then queued for the key's command.
+capture_files() {
+  local key="$1" name encoded uris="" listed="" expected
+  shift
+  for name in "$@"; do
+    encoded="${name//%/%25}"
+    encoded="${encoded//\$/%24}"
+    uris+="file://$E2E_DIR/docs/${encoded// /%20}"$'\r\n'
+    listed+="$(e2e_winpath "$E2E_DIR/docs/$name")"$'\n'
+  done
+  # Plain text first: Wine must be seen to drop an earlier file list, or
+  # the key could capture that one.
+  put_on_clipboard UTF8_STRING "-"
+  wait_wine_clipboard "no files"
+  put_on_clipboard text/uri-list "$uris"
+  wait_wine_clipboard files
+  press_over_notepad "$key"
+  wait_xwindow "Brindlock Clipboard-Debug"
+  report="$(wait_box_text)"
+  expected="$(printf 'sendCtrlC: yes\nIsClipboardFormatAvailable(CF_HDROP): YES\nOpenClipboard: OK\nhDrop: non-NULL\nFile count: %d\n\n%s' "$(grep -c . <<<"$listed")" "$listed")"
+  e2e_expect_eq "the report of $key" "$expected" "$(tr -d '\r' <<<"$report")"
+  xdotool windowfocus --sync "$XWIN" 2>/dev/null || xdotool windowfocus "$XWIN"
+  xdotool key Return
+}
+
+# wait_job_result MS CONDITION: until the shell CONDITION holds and the main
+# window has gone back to the tray (the job has ended).
+wait_job_result() {
+  local ms="$1" waited=0
+  shift
+  until eval "$*" && [ -z "$(e2e_find_xwindow || true)" ]; do
+    [ "$waited" -ge "$ms" ] && return 1
+    sleep 0.1
+    waited=$((waited + 100))
+  done
+}
+
 password="hotkey-pass"
 mkdir -p "$E2E_DIR/docs"
 printf 'first file\r\n' >"$E2E_DIR/docs/a.txt"
 printf 'second file, with a blank in its name\r\n' >"$E2E_DIR/docs/b c.txt"
-a="$(e2e_winpath "$E2E_DIR/docs/a.txt")"
-b="$(e2e_winpath "$E2E_DIR/docs/b c.txt")"
 
 e2e_start
 e2e_wait_window 15000 >/dev/null
@@ -111,16 +151,8 @@ wait_xwindow ".*Notepad" 10000
 NOTEPAD="$XWIN"
 
 # A file list, as a file manager puts it on the X clipboard.
-put_on_clipboard text/uri-list "$(printf 'file://%s\r\nfile://%s\r\n' "$E2E_DIR/docs/a.txt" "$E2E_DIR/docs/b%20c.txt")"
-wait_wine_clipboard files
-press_over_notepad ctrl+shift+F11
-wait_xwindow "Brindlock Clipboard-Debug"
-report="$(wait_box_text)"
+capture_files ctrl+shift+F11 a.txt "b c.txt"
 printf '%s\n' "$report" >"$E2E_ARTIFACTS/report-files.txt"
-expected="$(printf 'sendCtrlC: yes\nIsClipboardFormatAvailable(CF_HDROP): YES\nOpenClipboard: OK\nhDrop: non-NULL\nFile count: 2\n\n%s\n%s\n' "$a" "$b")"
-e2e_expect_eq "the report of two files" "$expected" "$(tr -d '\r' <<<"$report")"
-xdotool windowfocus --sync "$XWIN" 2>/dev/null || xdotool windowfocus "$XWIN"
-xdotool key Return
 
 # Queued as an encrypt job: the window comes up with the password panel.
 e2e_wait_visible 5000
@@ -135,15 +167,25 @@ sleep 0.3
 xdotool type --delay 30 "$password"
 xdotool key Return
 waited=0
-until [ -f "$E2E_DIR/docs/\$a.txt" ] && [ -f "$E2E_DIR/docs/\$b c.txt" ] && [ -z "$(e2e_find_xwindow || true)" ]; do
-  [ "$waited" -ge 10000 ] && e2e_fail "the captured files were not encrypted"
-  sleep 0.1
-  waited=$((waited + 100))
-done
+wait_job_result 10000 '[ -f "$E2E_DIR/docs/\$a.txt" ] && [ -f "$E2E_DIR/docs/\$b c.txt" ]' ||
+  e2e_fail "the captured files were not encrypted"
 for name in a.txt "b c.txt"; do
   [ "$(stat -c %s "$E2E_DIR/docs/\$$name")" == "$(stat -c %s "$E2E_DIR/docs/$name")" ] || e2e_fail "\$$name has another length"
   cmp -s "$E2E_DIR/docs/\$$name" "$E2E_DIR/docs/$name" && e2e_fail "\$$name holds the plain bytes"
 done
+
+# Decrypt with the hotkey: the plain file is moved aside first, so what comes
+# back is the decryption's. The session from the encryption is still open
+# (it is kept by default), so no password is asked for.
+mv "$E2E_DIR/docs/a.txt" "$E2E_DIR/plain-a.txt"
+capture_files ctrl+shift+F12 '$a.txt'
+wait_job_result 10000 '[ -f "$E2E_DIR/docs/a.txt" ]' || e2e_fail "the captured \$a.txt was not decrypted"
+cmp "$E2E_DIR/docs/a.txt" "$E2E_DIR/plain-a.txt" || e2e_fail "the decrypted a.txt differs from the original"
+
+# Erase with the hotkey: the plain file goes, its encrypted copy stays.
+capture_files ctrl+shift+F7 "b c.txt"
+wait_job_result 15000 '[ ! -e "$E2E_DIR/docs/b c.txt" ]' || e2e_fail "the captured \"b c.txt\" was not erased"
+[ -f "$E2E_DIR/docs/\$b c.txt" ] || e2e_fail "erasing \"b c.txt\" took its encrypted copy too"
 
 # No file list: the report says so, and the dialog of the command follows.
 put_on_clipboard UTF8_STRING "no files here"
