@@ -24,10 +24,6 @@ char LetterOfQueuedJob(const TForm1& form) {
     return form.JobMode == 0 ? 'E' : form.JobMode == -1 ? 'W' : 'D';
 }
 
-// A queued job has ended when every file was taken (also true of the empty
-// queue) or when the user aborted it.
-bool QueuedJobHasEnded(const TForm1& form) { return form.JobIndex >= form.JobCount || form.AbortRequested; }
-
 void ResetQueue(TForm1& form) {
     form.JobFiles.clear();
     form.JobCount = 0;

@@ -18,6 +18,8 @@ void ReplaceJobQueue(TForm1& form, int32_t mode, const std::vector<std::string>&
     form.FollowUpCommands.Clear();
 }
 
+bool QueuedJobHasEnded(const TForm1& form) { return form.JobIndex >= form.JobCount || form.AbortRequested; }
+
 void ResetOverallProgress(TForm1& form) {
     form.ProgressBarFilesAll.SetMax(100);
     form.ProgressBarFilesAll.SetPosition(0);

@@ -25,4 +25,9 @@ void ReplaceJobQueue(TForm1& form, int32_t mode, const std::vector<std::string>&
 // The overall progress bar and its line as a new job shows them: 0, "0 %".
 void ResetOverallProgress(TForm1& form);
 
+// A queued job has ended when every file was taken (also true of the empty
+// queue) or when the user aborted it. Until then, a command of another kind
+// follows it rather than replacing it.
+bool QueuedJobHasEnded(const TForm1& form);
+
 }  // namespace brindlock

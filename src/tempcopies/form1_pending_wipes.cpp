@@ -88,7 +88,7 @@ void TForm1::WipeTemp1Click(TObject*) {
         // still taken by the timed wipe, also after a restart.
         std::vector<std::string> copies;
         for (const TSecureWipeItem& item : PendingWipes) copies.push_back(item.Path);
-        if (JobIndex < JobCount && !AbortRequested) {
+        if (!QueuedJobHasEnded(*this)) {
             // A job that has not ended keeps the rest of its files: the wipe
             // follows it, as a command of another kind does.
             FollowUpCommands.Push(Command{'W', copies});

@@ -102,29 +102,13 @@ void TForm1::SavePendingWipes() {
 
 void TForm1::LoadPendingWipes() {
     PendingWipes.clear();
-    pendingWipesUnread_ = false;
-    try {
-        if (platform_.Files == nullptr || platform_.Program == nullptr) {
-            TimerTimoutErase.SetEnabled(false);
-            return;
-        }
-        IFileSystem& files = *platform_.Files;
-        const std::string name = PendingWipesFileName(platform_.Program->ProgramPath());
-        std::string text;
-        if (!ReadWholeFile(files, name, text)) {
-            // There but unreadable for now (a backup or sync program holding
-            // it, a program folder on a share not yet reachable): its copies
-            // are taken in once it can be read, tried at every tick, and the
-            // file is not written over before.
-            pendingWipesUnread_ = !name.empty() && files.FileExists(name);
-            TimerTimoutErase.SetEnabled(pendingWipesUnread_);
-            return;
-        }
-        PendingWipes = EntriesOfList(text, platform_.Locale->DecimalSeparator(), platform_.Clock->Now());
-        TimerTimoutErase.SetEnabled(!PendingWipes.empty());
-    } catch (...) {
-        TimerTimoutErase.SetEnabled(false);
-    }
+    // Read the way a list that could not be read before is read again. One
+    // that is there but unreadable for now (a backup or sync program holding
+    // it, a program folder on a share not yet reachable) stays to be read:
+    // it is tried at every tick and not written over before.
+    pendingWipesUnread_ = platform_.Files != nullptr && platform_.Program != nullptr;
+    if (pendingWipesUnread_) TakeInUnreadPendingWipes();
+    TimerTimoutErase.SetEnabled(!PendingWipes.empty() || pendingWipesUnread_);
 }
 
 bool TForm1::TakeInUnreadPendingWipes() {
@@ -132,7 +116,9 @@ bool TForm1::TakeInUnreadPendingWipes() {
         IFileSystem& files = *platform_.Files;
         const std::string name = PendingWipesFileName(platform_.Program->ProgramPath());
         std::string text;
-        if (ReadWholeFile(files, name, text)) {
+        if (name.empty()) {
+            pendingWipesUnread_ = false;  // no place for a list
+        } else if (ReadWholeFile(files, name, text)) {
             // The earlier session's copies go first; one registered since
             // then under the same path keeps its own entry.
             std::vector<TSecureWipeItem> earlier =
